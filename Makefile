@@ -1,0 +1,61 @@
+# Hextant developer entry points. `make run` and `make test` install what the build needs on a
+# Debian/Ubuntu machine (apt-get), configure, build and then start the tool or run every test.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+# Debian packages the build and the tests need.
+DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
+
+.PHONY: all deps configure build test run bench install format clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(DEPS); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing packages:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	  $$SUDO apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS); \
+	fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/src/app/hextant ]; then \
+	  $(BUILD_DIR)/src/app/hextant; \
+	else \
+	  echo "The Hextant window is not built yet; hextant-inspect is at $(BUILD_DIR)/src/app/hextant-inspect."; \
+	fi
+
+bench: deps
+	@dpkg-query -W -f='$${Status}' libbenchmark-dev 2>/dev/null | grep -q 'install ok installed' || \
+	  { SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; $$SUDO apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq libbenchmark-dev; }
+	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHEXTANT_BENCHMARKS=ON -DHEXTANT_TESTS=OFF
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
+	@for b in $(BUILD_DIR)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)
+
+format:
+	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench

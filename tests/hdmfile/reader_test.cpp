@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "hdm_layout.h"
+#include "hdm_reader.h"
+#include "hdmfile/model_writer.h"
+#include "temp_dir.h"
+
+namespace hextant::test {
+namespace {
+
+class HdmReader : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dir_.File("model.HDM");
+    ASSERT_EQ(WriteModel(path_, ModelSpec{}).points, HDM_OK);
+    bytes_ = ReadBytes(path_);
+    ASSERT_EQ(bytes_.size(), hdm::CompleteFileSize(8, 6));
+  }
+
+  static std::string ErrorOf(const std::vector<std::uint8_t>& bytes) {
+    const auto result = hdm::ReadHdm(bytes);
+    EXPECT_FALSE(result.model.has_value());
+    return result.error;
+  }
+
+  TempDir dir_;
+  std::string path_;
+  std::vector<std::uint8_t> bytes_;
+};
+
+TEST_F(HdmReader, RejectsEveryTruncation) {
+  for (std::size_t size = 0; size < bytes_.size(); ++size) {
+    SCOPED_TRACE(size);
+    const std::vector<std::uint8_t> cut(bytes_.begin(), bytes_.begin() + static_cast<long>(size));
+    EXPECT_NE(ErrorOf(cut).find("truncated"), std::string::npos);
+  }
+}
+
+TEST_F(HdmReader, RejectsEverySingleCorruptedByte) {
+  for (std::size_t at = 0; at < bytes_.size(); ++at) {
+    SCOPED_TRACE(at);
+    std::vector<std::uint8_t> corrupted = bytes_;
+    corrupted[at] ^= 0x10;
+    EXPECT_FALSE(ErrorOf(corrupted).empty());
+  }
+}
+
+TEST_F(HdmReader, NamesWhatIsWrong) {
+  auto withExtraByte = bytes_;
+  withExtraByte.push_back(0);
+  auto corruptedValue = bytes_;
+  corruptedValue[hdm::kNameOffset + 8 + 3] ^= 0x01;  // inside the separations
+  auto futureVersion = bytes_;
+  futureVersion[8] = 2;
+  // A node count of 2^31 - 1 in a small file: refused from the length alone, before any
+  // allocation.
+  auto hugeCount = bytes_;
+  for (std::size_t i = 0; i < 4; ++i) {
+    hugeCount[hdm::kBodyOffset + 4 + i] = i == 3 ? 0x7F : 0xFF;
+  }
+  const std::string text = "x y separation\n1 2 3\n";
+  const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+      {withExtraByte, "has 1 bytes after its end"},
+      {corruptedValue, "is corrupted: CRC-32"},
+      {futureVersion, "has HDM version 2"},
+      {hugeCount, "is truncated"},
+      {{text.begin(), text.end()}, "is not an HDM model"},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    EXPECT_NE(ErrorOf(bytes).find(expected), std::string::npos) << expected;
+  }
+}
+
+TEST_F(HdmReader, ErrorsFromAFileNameTheFile) {
+  const std::string missing = dir_.File("missing.HDM");
+  const auto result = hdm::ReadHdmFile(missing);
+  EXPECT_FALSE(result.model.has_value());
+  EXPECT_EQ(result.error.rfind(missing + ": ", 0), 0u) << result.error;
+
+  const auto folder = hdm::ReadHdmFile(dir_.Path().string());
+  EXPECT_NE(folder.error.find("is not a regular file"), std::string::npos) << folder.error;
+
+  bytes_.pop_back();
+  WriteBytes(path_, bytes_);
+  const auto truncated = hdm::ReadHdmFile(path_);
+  EXPECT_EQ(truncated.error.rfind(path_ + ": is truncated", 0), 0u) << truncated.error;
+}
+
+}  // namespace
+}  // namespace hextant::test
