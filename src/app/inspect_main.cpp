@@ -27,10 +27,13 @@ void PrintHeader(const hdm::HdmModel& m) {
   std::printf("nodes: %d\n", m.nodes);
   std::printf("rows: %d\n", m.rows);
   std::printf("columns: %d\n", m.Columns());
-  const std::pair<const char*, double> values[] = {
-      {"first-x", m.firstX},     {"first-y", m.firstY},     {"last-x", m.lastX},
-      {"last-y", m.lastY},       {"spacing-x", m.spacingX}, {"spacing-y", m.spacingY},
-      {"separation-offset", m.separationOffset}};
+  const std::pair<const char*, double> values[] = {{"first-x", m.firstX},
+                                                   {"first-y", m.firstY},
+                                                   {"last-x", m.lastX},
+                                                   {"last-y", m.lastY},
+                                                   {"spacing-x", m.spacingX},
+                                                   {"spacing-y", m.spacingY},
+                                                   {"separation-offset", m.separationOffset}};
   for (const auto& [key, value] : values) {
     std::printf("%s: %.17g\n", key, value);
   }

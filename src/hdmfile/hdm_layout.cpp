@@ -43,8 +43,8 @@ double GetF64(const std::uint8_t* p) noexcept {
 }
 
 bool AllFinite(const CoordSection& c) noexcept {
-  for (double v : {c.firstX, c.firstY, c.lastX, c.lastY, c.spacingX, c.spacingY,
-                   c.separationOffset, c.semiMajorAxis, c.flattening}) {
+  for (double v : {c.firstX, c.firstY, c.lastX, c.lastY, c.spacingX, c.spacingY, c.separationOffset,
+                   c.semiMajorAxis, c.flattening}) {
     if (!std::isfinite(v)) {
       return false;
     }
@@ -80,8 +80,8 @@ void AppendBody(std::vector<std::uint8_t>& out, const BodySection& body) {
 void AppendCoord(std::vector<std::uint8_t>& out, const CoordSection& c) {
   PutI16(out, c.coordinateType);
   PutI16(out, c.resolutionCode);
-  for (double v : {c.firstX, c.firstY, c.lastX, c.lastY, c.spacingX, c.spacingY,
-                   c.separationOffset}) {
+  for (double v :
+       {c.firstX, c.firstY, c.lastX, c.lastY, c.spacingX, c.spacingY, c.separationOffset}) {
     PutF64(out, v);
   }
   PutI32(out, c.rows);

@@ -16,20 +16,20 @@ namespace hdm {
 inline constexpr std::array<std::uint8_t, 8> kMagic{'H', 'X', 'H', 'D', 'M', 0x0D, 0x0A, 0x1A};
 inline constexpr std::uint16_t kVersion = 1;
 
-inline constexpr std::size_t kHeaderSize = 12;       // magic, version, reserved
-inline constexpr std::size_t kBodySize = 8;          // flags, reserved, node count
-inline constexpr std::size_t kCoordFixedSize = 86;   // everything up to and with the name length
+inline constexpr std::size_t kHeaderSize = 12;      // magic, version, reserved
+inline constexpr std::size_t kBodySize = 8;         // flags, reserved, node count
+inline constexpr std::size_t kCoordFixedSize = 86;  // everything up to and with the name length
 inline constexpr std::size_t kBodyOffset = kHeaderSize;
 inline constexpr std::size_t kCoordOffset = kBodyOffset + kBodySize;
 inline constexpr std::size_t kNameOffset = kCoordOffset + kCoordFixedSize;
-inline constexpr std::size_t kTrailerSize = 4;       // CRC-32 of every byte before it
+inline constexpr std::size_t kTrailerSize = 4;  // CRC-32 of every byte before it
 inline constexpr std::size_t kMaxNameLength = 255;
 
 inline constexpr std::int16_t kNullCode = std::numeric_limits<std::int16_t>::min();
 inline constexpr std::int16_t kLargestCode = std::numeric_limits<std::int16_t>::max();
 inline constexpr double kNullSeparation = 32767.0;
 
-inline constexpr std::int16_t kKnownFlagBits = 0x7B;     // type 1|2, local side, interpolation
+inline constexpr std::int16_t kKnownFlagBits = 0x7B;  // type 1|2, local side, interpolation
 inline constexpr std::int16_t kInterpolationBits = 0x70;
 
 struct BodySection {

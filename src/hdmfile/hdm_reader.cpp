@@ -12,7 +12,9 @@
 namespace hdm {
 namespace {
 
-HdmReadResult Refuse(std::string reason) { return HdmReadResult{std::nullopt, std::move(reason)}; }
+HdmReadResult Refuse(std::string reason) {
+  return HdmReadResult{std::nullopt, std::move(reason)};
+}
 
 std::string Hex(std::uint32_t value) {
   char text[16];
@@ -29,8 +31,8 @@ std::string LengthProblem(std::span<const std::uint8_t> bytes) {
   if (nodes < 1) {
     return "stores a node count of " + std::to_string(nodes);
   }
-  const std::uint64_t expected = CompleteFileSize(DecodeNameLength(bytes),
-                                                  static_cast<std::uint64_t>(nodes));
+  const std::uint64_t expected =
+      CompleteFileSize(DecodeNameLength(bytes), static_cast<std::uint64_t>(nodes));
   if (bytes.size() < expected) {
     return "is truncated: " + std::to_string(bytes.size()) + " bytes, expected " +
            std::to_string(expected);

@@ -141,8 +141,7 @@ std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t
   if (n != body.nodes || separationOffset != coord.separationOffset) {
     return HDM_E_INCONSISTENT;
   }
-  if (const auto result = CompleteModel(staging, sections, coord, pointList, n);
-      result != HDM_OK) {
+  if (const auto result = CompleteModel(staging, sections, coord, pointList, n); result != HDM_OK) {
     return result;
   }
   return RenameReplacing(staging, path) ? HDM_OK : HDM_E_IO;

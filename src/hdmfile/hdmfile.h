@@ -32,12 +32,13 @@ extern "C" {
 
 /* Result codes. */
 #define HDM_OK 0
-#define HDM_E_ARGUMENT 1     /* a null pointer, or a value outside its documented range */
-#define HDM_E_IO 2           /* the file could not be created, read, written, synced or renamed */
-#define HDM_E_SEQUENCE 3     /* an earlier section is missing, damaged or was written out of order */
-#define HDM_E_INCONSISTENT 4 /* coordinate or point values out of range, or disagreeing with the
-                                sections written before them */
-#define HDM_E_RANGE 5        /* a separation does not fit 16 bits at the chosen resolution */
+#define HDM_E_ARGUMENT 1 /* a null pointer, or a value outside its documented range */
+#define HDM_E_IO 2       /* the file could not be created, read, written, synced or renamed */
+#define HDM_E_SEQUENCE 3 /* an earlier section is missing, damaged or was written out of order */
+#define HDM_E_INCONSISTENT                                                                \
+  4                   /* coordinate or point values out of range, or disagreeing with the \
+                         sections written before them */
+#define HDM_E_RANGE 5 /* a separation does not fit 16 bits at the chosen resolution */
 
 /* Body flag bits: the coordinate type (1 geographical, 2 grid) plus at most one interpolation
  * bit and the local-side bit. */

@@ -183,8 +183,8 @@ TEST(GridCounts, ThreeByFourGridWithOneNodeMissing) {
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  const std::pair<double, double> cases[] = {{0.5, 0.0},   {1.5, 2.0},   {2.5, 2.0},
-                                             {-2.5, -2.0}, {-3.5, -4.0}, {2.4999, 2.0},
+  const std::pair<double, double> cases[] = {{0.5, 0.0},    {1.5, 2.0},   {2.5, 2.0},
+                                             {-2.5, -2.0},  {-3.5, -4.0}, {2.4999, 2.0},
                                              {2.5001, 3.0}, {-0.4, -0.0}};
   for (const auto& [value, expected] : cases) {
     EXPECT_EQ(RoundHalfEven(value), expected) << value;

@@ -52,10 +52,10 @@ inline WriteResults WriteModel(const std::string& path, const ModelSpec& m) {
   WriteResults r;
   r.header = WriteHeaderFileHDM(path.c_str());
   r.body = WriteBodyFileHDM(path.c_str(), m.bodyFlags, m.Nodes());
-  r.coord = WriteCoordTypeFileHDM(path.c_str(), m.coordinateType, m.resolutionCode, m.firstX,
-                                  m.firstY, m.lastX, m.lastY, m.spacingX, m.spacingY,
-                                  m.separationOffset, m.rows, m.Nodes(), m.ellipsoidName.c_str(),
-                                  m.semiMajorAxis, m.flattening);
+  r.coord =
+      WriteCoordTypeFileHDM(path.c_str(), m.coordinateType, m.resolutionCode, m.firstX, m.firstY,
+                            m.lastX, m.lastY, m.spacingX, m.spacingY, m.separationOffset, m.rows,
+                            m.Nodes(), m.ellipsoidName.c_str(), m.semiMajorAxis, m.flattening);
   const std::vector<double> block = m.PointBlock();
   r.points = WritePtsFileHDM(path.c_str(), block.data(), m.Nodes(), m.separationOffset);
   return r;

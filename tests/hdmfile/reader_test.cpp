@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "crc32.h"
 #include "hdm_layout.h"
 #include "hdm_reader.h"
 #include "hdmfile/model_writer.h"
@@ -27,6 +28,13 @@ class HdmReader : public ::testing::Test {
   std::string path_;
   std::vector<std::uint8_t> bytes_;
 };
+
+TEST(Crc32, MatchesTheStandardCheckValueInOneOrManyPieces) {
+  const std::string text = "123456789";
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  EXPECT_EQ(hdm::Crc32(bytes, text.size()), 0xCBF43926u);
+  EXPECT_EQ(hdm::Crc32(bytes + 4, 5, hdm::Crc32(bytes, 4)), 0xCBF43926u);
+}
 
 TEST_F(HdmReader, RejectsEveryTruncation) {
   for (std::size_t size = 0; size < bytes_.size(); ++size) {

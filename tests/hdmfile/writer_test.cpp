@@ -53,7 +53,8 @@ TEST(HdmWriter, RoundTripKeepsEveryValue) {
   const RoundTripCase cases[] = {
       {"grid in millimetres", ModelSpec{}, {0, 1, -1, hdm::kNullCode, 1500, -1750}},
       // -12.494 is 0.6 cm above the offset: rounds to 1; -12.506 to -1.
-      {"geographical in centimetres", GeographicalInCentimetres(),
+      {"geographical in centimetres",
+       GeographicalInCentimetres(),
        {0, 1, -1, hdm::kNullCode, 3250, -2750}},
   };
   for (const auto& c : cases) {
@@ -113,11 +114,11 @@ TEST(HdmWriter, ModelAppearsOnlyWhenComplete) {
   const ModelSpec s;
   ASSERT_EQ(WriteHeaderFileHDM(path.c_str()), HDM_OK);
   ASSERT_EQ(WriteBodyFileHDM(path.c_str(), s.bodyFlags, s.Nodes()), HDM_OK);
-  ASSERT_EQ(WriteCoordTypeFileHDM(path.c_str(), s.coordinateType, s.resolutionCode, s.firstX,
-                                  s.firstY, s.lastX, s.lastY, s.spacingX, s.spacingY,
-                                  s.separationOffset, s.rows, s.Nodes(), s.ellipsoidName.c_str(),
-                                  s.semiMajorAxis, s.flattening),
-            HDM_OK);
+  ASSERT_EQ(
+      WriteCoordTypeFileHDM(path.c_str(), s.coordinateType, s.resolutionCode, s.firstX, s.firstY,
+                            s.lastX, s.lastY, s.spacingX, s.spacingY, s.separationOffset, s.rows,
+                            s.Nodes(), s.ellipsoidName.c_str(), s.semiMajorAxis, s.flattening),
+      HDM_OK);
   EXPECT_FALSE(fs::exists(path)) << "the first three calls must not create the model";
   const std::vector<double> block = s.PointBlock();
   ASSERT_EQ(WritePtsFileHDM(path.c_str(), block.data(), s.Nodes(), s.separationOffset), HDM_OK);
@@ -139,8 +140,7 @@ TEST(HdmWriter, RefusesWhatCannotBeRightAndLeavesNoModel) {
       {"separation above the range", [](ModelSpec& m) { m.separations[0] = 40.0 + 32.7675; },
        &WriteResults::points, HDM_E_RANGE},
       {"separation below the range (would collide with the null code)",
-       [](ModelSpec& m) { m.separations[0] = 40.0 - 32.7675; }, &WriteResults::points,
-       HDM_E_RANGE},
+       [](ModelSpec& m) { m.separations[0] = 40.0 - 32.7675; }, &WriteResults::points, HDM_E_RANGE},
       {"centimetres do not widen past 16 bits",
        [](ModelSpec& m) {
          m.resolutionCode = 2;
@@ -149,10 +149,9 @@ TEST(HdmWriter, RefusesWhatCannotBeRightAndLeavesNoModel) {
        &WriteResults::points, HDM_E_RANGE},
       {"separation not a number", [](ModelSpec& m) { m.separations[0] = std::nan(""); },
        &WriteResults::points, HDM_E_RANGE},
-      {"no node", [](ModelSpec& m) { m.separations.clear(); }, &WriteResults::body,
+      {"no node", [](ModelSpec& m) { m.separations.clear(); }, &WriteResults::body, HDM_E_ARGUMENT},
+      {"coordinate type 3 in the flags", [](ModelSpec& m) { m.bodyFlags = 3; }, &WriteResults::body,
        HDM_E_ARGUMENT},
-      {"coordinate type 3 in the flags", [](ModelSpec& m) { m.bodyFlags = 3; },
-       &WriteResults::body, HDM_E_ARGUMENT},
       {"two interpolation bits",
        [](ModelSpec& m) { m.bodyFlags = 2 | HDM_FLAG_INTERPOLATION_4 | HDM_FLAG_INTERPOLATION_9; },
        &WriteResults::body, HDM_E_ARGUMENT},
