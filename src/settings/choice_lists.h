@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace hextant {
+
+/// Positions in the source format list; the position is `SourceFormat`.
+enum SourceFormatPosition : std::int16_t {
+  FormatImportWizard = 0,
+  FormatNetherlands = 1,
+  FormatNorway = 2,
+  FormatSwitzerland = 3,
+  FormatItaly = 4,
+  FormatLaReunion = 5,
+  FormatNorwayNn2000 = 6,
+  FormatCatalunya = 7,
+  FormatPoland = 8,
+};
+
+/// The source format list, in list order.
+inline constexpr std::array<std::string_view, 9> SourceFormatNames{"Use Import Wizard",
+                                                                   "Netherlands",
+                                                                   "Norway",
+                                                                   "Switzerland",
+                                                                   "Italy",
+                                                                   "La Reunion",
+                                                                   "Norway 2010_NN2000",
+                                                                   "Catalunya GR file",
+                                                                   "Poland PL_Geoid_2011"};
+
+/// The interpolation list, in list order; the position is `InterpolationIndex`.
+inline constexpr std::array<std::string_view, 3> InterpolationNames{"4 Points", "9 Points",
+                                                                    "16 Points"};
+
+/// List position of "WGS 1984" in the ellipsoid list.
+inline constexpr std::int16_t Wgs1984Position = 23;
+
+}  // namespace hextant

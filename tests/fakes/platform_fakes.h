@@ -1,0 +1,64 @@
+#pragma once
+
+// Scripted stand-ins for the platform interfaces: they record what the logic showed and answer
+// from a script, so tests can drive the logic without windows.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_dialogs.h"
+#include "platform/message_boxes.h"
+
+namespace hextant::test {
+
+class ScriptedMessageBoxes : public MessageBoxes {
+ public:
+  MessageAnswer Show(const Message& message) override {
+    shown.push_back(message);
+    if (answers.empty()) {
+      return message.Buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    const MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<Message> shown;
+  std::deque<MessageAnswer> answers;  // empty: OK, or No for a Yes/No question
+};
+
+class ScriptedFileDialogs : public FileDialogs {
+ public:
+  std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override {
+    return Answer(openRequests, openAnswers, request);
+  }
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override {
+    return Answer(saveRequests, saveAnswers, request);
+  }
+
+  std::vector<FileDialogRequest> openRequests, saveRequests;
+  std::deque<std::optional<std::string>> openAnswers, saveAnswers;  // empty: cancelled
+
+ private:
+  static std::optional<std::string> Answer(std::vector<FileDialogRequest>& requests,
+                                           std::deque<std::optional<std::string>>& answers,
+                                           const FileDialogRequest& request) {
+    requests.push_back(request);
+    if (answers.empty()) {
+      return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+class CountingBeeper : public Beeper {
+ public:
+  void Beep() override { ++beeps; }
+  int beeps = 0;
+};
+
+}  // namespace hextant::test
