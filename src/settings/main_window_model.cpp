@@ -1,5 +1,6 @@
 #include "settings/main_window_model.h"
 
+#include <string_view>
 #include <tuple>
 
 #include "core/angles.h"
@@ -62,50 +63,56 @@ void EnableAll(std::array<T, N>& controls, bool enabled) {
 }
 
 template <typename T>
-void SetPair(std::array<T, 2>& labels, const char* first, const char* second) {
-  labels[0].Caption = first;
-  labels[1].Caption = second;
+void SetPair(std::array<T, 2>& labels, std::string_view first, std::string_view second) {
+  labels[0].Caption.assign(first.data(), first.size());
+  labels[1].Caption.assign(second.data(), second.size());
+}
+
+template <typename T>
+void Init(T& control, const char* name, const char* caption) {
+  control.Name = name;
+  control.Caption = caption;
 }
 
 void InitNames(MainWindowControls& c) {
-  c.Frame_Geoid_model_file = {{"Frame_Geoid_model_file"}, "Geoid model file"};
+  Init(c.Frame_Geoid_model_file, "Frame_Geoid_model_file", "Geoid model file");
   c.uxFile.Name = "uxFile";
-  c.Command_Change_file = {{"Command_Change_file"}, "Change"};
-  c.Frame_Ellipsoid = {{"Frame_Ellipsoid"}, "Ellipsoid"};
+  Init(c.Command_Change_file, "Command_Change_file", "Change");
+  Init(c.Frame_Ellipsoid, "Frame_Ellipsoid", "Ellipsoid");
   c.Combo_Ellipsoid.Name = "Combo_Ellipsoid";
-  c.Filter = {{"Filter"}, "Filter"};
+  Init(c.Filter, "Filter", "Filter");
   c.Combo_Filter.Name = "Combo_Filter";
-  c.Frame_Coordinate_Type = {{"Frame_Coordinate_Type"}, "Co-ordinate type"};
+  Init(c.Frame_Coordinate_Type, "Frame_Coordinate_Type", "Co-ordinate type");
   NameAll(c.Option_Coordinate_type, "Option_Coordinate_type");
   SetCaptions(c.Option_Coordinate_type, {"Geographical", "Grid"});
-  c.Option_Local_Side = {{"Option_Local_Side"}, "Apply on the local side"};
-  c.Frame_Linear_units = {{"Frame_Linear_units"}, "Linear units"};
+  Init(c.Option_Local_Side, "Option_Local_Side", "Apply on the local side");
+  Init(c.Frame_Linear_units, "Frame_Linear_units", "Linear units");
   NameAll(c.Option_Linear_Units, "Option_Linear_Units");
   SetCaptions(c.Option_Linear_Units, {"Metres", "International Feet", "US Feet"});
-  c.Frame_Angular_units = {{"Frame_Angular_units"}, "Angular units"};
+  Init(c.Frame_Angular_units, "Frame_Angular_units", "Angular units");
   NameAll(c.Option_Angular_units, "Option_Angular_units");
   SetCaptions(c.Option_Angular_units,
               {"Radians", "Gons", "Decimal degrees", "Sexagesimal degress"});
-  c.Frame_Geoid_model_spacing = {{"Frame_Geoid_model_spacing"}, "Geoid model point spacing"};
+  Init(c.Frame_Geoid_model_spacing, "Frame_Geoid_model_spacing", "Geoid model point spacing");
   NameAll(c.Label_Spacing, "Label_Spacing");
   SetPair(c.Label_Spacing, "Spacing", "Spacing");
   NameAll(c.Label_Coordinate_Type, "Label_Coordinate_Type");
   NameAll(c.Text_Spacing, "Text_Spacing");
   NameAll(c.Label_Units, "Label_Units");
-  c.Label_Hemishere = {{"Label_Hemishere"}, "Hemisphere"};
-  c.Option_HemisphereN = {{"Option_HemisphereN"}, "N"};
-  c.Option_HemisphereS = {{"Option_HemisphereS"}, "S"};
-  c.Frame_Point_Code = {{"Frame_Point_Code"}, "Point code"};
-  c.Check_Point_code = {{"Check_Point_code"}, "Exclude data with code:"};
+  Init(c.Label_Hemishere, "Label_Hemishere", "Hemisphere");
+  Init(c.Option_HemisphereN, "Option_HemisphereN", "N");
+  Init(c.Option_HemisphereS, "Option_HemisphereS", "S");
+  Init(c.Frame_Point_Code, "Frame_Point_Code", "Point code");
+  Init(c.Check_Point_code, "Check_Point_code", "Exclude data with code:");
   c.Text_Code_filter.Name = "Text_Code_filter";
-  c.Frame_InstrumentType = {{"Frame_InstrumentType"}, "Instrument type"};
+  Init(c.Frame_InstrumentType, "Frame_InstrumentType", "Instrument type");
   NameAll(c.Option_InstrumentType, "Option_InstrumentType");
   SetCaptions(c.Option_InstrumentType, {"Series R", "Series Q"});
-  c.Frame_Interpolation = {{"Frame_Interpolation"}, "Interpolation method"};
+  Init(c.Frame_Interpolation, "Frame_Interpolation", "Interpolation method");
   c.Combo_Interpolation.Name = "Combo_Interpolation";
   c.Label4.Name = "Label4";
-  c.Command_Read_File = {{"Command_Read_File"}, "Read"};
-  c.Command_Cancel = {{"Command_Cancel"}, "Cancel"};
+  Init(c.Command_Read_File, "Command_Read_File", "Read");
+  Init(c.Command_Cancel, "Command_Cancel", "Cancel");
   c.Frame_Sexagesimal.Name = "Frame_Sexagesimal";
   NameAll(c.Text_Grados, "Text_Grados");
   NameAll(c.Label_Grados, "Label_Grados");
