@@ -12,7 +12,7 @@
 
 namespace hextant::test {
 
-struct ModelSpec {
+struct TestModel {
   std::int16_t bodyFlags = 2 | HDM_FLAG_INTERPOLATION_9 | HDM_FLAG_LOCAL_SIDE;
   std::int16_t coordinateType = 2;
   std::int16_t resolutionCode = 1;
@@ -48,7 +48,7 @@ struct WriteResults {
   std::int16_t header = -1, body = -1, coord = -1, points = -1;
 };
 
-inline WriteResults WriteModel(const std::string& path, const ModelSpec& m) {
+inline WriteResults WriteModel(const std::string& path, const TestModel& m) {
   WriteResults r;
   r.header = WriteHeaderFileHDM(path.c_str());
   r.body = WriteBodyFileHDM(path.c_str(), m.bodyFlags, m.Nodes());

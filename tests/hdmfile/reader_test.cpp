@@ -13,7 +13,7 @@ class HdmReader : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = dir_.File("model.HDM");
-    ASSERT_EQ(WriteModel(path_, ModelSpec{}).points, HDM_OK);
+    ASSERT_EQ(WriteModel(path_, TestModel{}).points, HDM_OK);
     bytes_ = ReadBytes(path_);
     ASSERT_EQ(bytes_.size(), hdm::CompleteFileSize(8, 6));
   }

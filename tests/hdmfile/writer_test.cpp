@@ -25,12 +25,12 @@ hdm::HdmModel ReadBack(const std::string& path) {
 
 struct RoundTripCase {
   const char* name;
-  ModelSpec spec;
+  TestModel model;
   std::vector<std::int16_t> expectedCodes;
 };
 
-ModelSpec GeographicalInCentimetres() {
-  ModelSpec m;
+TestModel GeographicalInCentimetres() {
+  TestModel m;
   m.bodyFlags = 1;  // Series R: the coordinate type alone
   m.coordinateType = 1;
   m.resolutionCode = 2;
@@ -51,7 +51,7 @@ ModelSpec GeographicalInCentimetres() {
 
 TEST(HdmWriter, RoundTripKeepsEveryValue) {
   const RoundTripCase cases[] = {
-      {"grid in millimetres", ModelSpec{}, {0, 1, -1, hdm::kNullCode, 1500, -1750}},
+      {"grid in millimetres", TestModel{}, {0, 1, -1, hdm::kNullCode, 1500, -1750}},
       // -12.494 is 0.6 cm above the offset: rounds to 1; -12.506 to -1.
       {"geographical in centimetres",
        GeographicalInCentimetres(),
@@ -61,9 +61,9 @@ TEST(HdmWriter, RoundTripKeepsEveryValue) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     const std::string path = dir.File("model.HDM");
-    ASSERT_EQ(WriteModel(path, c.spec).points, HDM_OK);
+    ASSERT_EQ(WriteModel(path, c.model).points, HDM_OK);
     const hdm::HdmModel m = ReadBack(path);
-    const ModelSpec& s = c.spec;
+    const TestModel& s = c.model;
     EXPECT_EQ(m.coordinateType, s.coordinateType);
     EXPECT_EQ(m.resolutionCode, s.resolutionCode);
     EXPECT_EQ(m.bodyFlags, s.bodyFlags);
@@ -94,7 +94,7 @@ TEST(HdmWriter, RoundTripKeepsEveryValue) {
 }
 
 TEST(HdmWriter, StoresTheFullSixteenBitRangeAndRoundsToNearest) {
-  ModelSpec s;
+  TestModel s;
   s.rows = 1;
   s.lastX = s.firstX + 6 * s.spacingX;
   s.lastY = s.firstY;
@@ -111,7 +111,7 @@ TEST(HdmWriter, StoresTheFullSixteenBitRangeAndRoundsToNearest) {
 TEST(HdmWriter, ModelAppearsOnlyWhenComplete) {
   TempDir dir;
   const std::string path = dir.File("model.HDM");
-  const ModelSpec s;
+  const TestModel s;
   ASSERT_EQ(WriteHeaderFileHDM(path.c_str()), HDM_OK);
   ASSERT_EQ(WriteBodyFileHDM(path.c_str(), s.bodyFlags, s.Nodes()), HDM_OK);
   ASSERT_EQ(
@@ -130,52 +130,52 @@ TEST(HdmWriter, ModelAppearsOnlyWhenComplete) {
 // failing call reports (the last call fails for all of them).
 struct RefusalCase {
   const char* name;
-  std::function<void(ModelSpec&)> spoil;
+  std::function<void(TestModel&)> spoil;
   std::int16_t WriteResults::*failingCall;
   std::int16_t expected;
 };
 
 TEST(HdmWriter, RefusesWhatCannotBeRightAndLeavesNoModel) {
   const RefusalCase cases[] = {
-      {"separation above the range", [](ModelSpec& m) { m.separations[0] = 40.0 + 32.7675; },
+      {"separation above the range", [](TestModel& m) { m.separations[0] = 40.0 + 32.7675; },
        &WriteResults::points, HDM_E_RANGE},
       {"separation below the range (would collide with the null code)",
-       [](ModelSpec& m) { m.separations[0] = 40.0 - 32.7675; }, &WriteResults::points, HDM_E_RANGE},
+       [](TestModel& m) { m.separations[0] = 40.0 - 32.7675; }, &WriteResults::points, HDM_E_RANGE},
       {"centimetres do not widen past 16 bits",
-       [](ModelSpec& m) {
+       [](TestModel& m) {
          m.resolutionCode = 2;
          m.separations[0] = 40.0 + 327.68;
        },
        &WriteResults::points, HDM_E_RANGE},
-      {"separation not a number", [](ModelSpec& m) { m.separations[0] = std::nan(""); },
+      {"separation not a number", [](TestModel& m) { m.separations[0] = std::nan(""); },
        &WriteResults::points, HDM_E_RANGE},
-      {"no node", [](ModelSpec& m) { m.separations.clear(); }, &WriteResults::body, HDM_E_ARGUMENT},
-      {"coordinate type 3 in the flags", [](ModelSpec& m) { m.bodyFlags = 3; }, &WriteResults::body,
+      {"no node", [](TestModel& m) { m.separations.clear(); }, &WriteResults::body, HDM_E_ARGUMENT},
+      {"coordinate type 3 in the flags", [](TestModel& m) { m.bodyFlags = 3; }, &WriteResults::body,
        HDM_E_ARGUMENT},
       {"two interpolation bits",
-       [](ModelSpec& m) { m.bodyFlags = 2 | HDM_FLAG_INTERPOLATION_4 | HDM_FLAG_INTERPOLATION_9; },
+       [](TestModel& m) { m.bodyFlags = 2 | HDM_FLAG_INTERPOLATION_4 | HDM_FLAG_INTERPOLATION_9; },
        &WriteResults::body, HDM_E_ARGUMENT},
-      {"flags of another coordinate type", [](ModelSpec& m) { m.coordinateType = 1; },
+      {"flags of another coordinate type", [](TestModel& m) { m.coordinateType = 1; },
        &WriteResults::coord, HDM_E_INCONSISTENT},
-      {"resolution code 3", [](ModelSpec& m) { m.resolutionCode = 3; }, &WriteResults::coord,
+      {"resolution code 3", [](TestModel& m) { m.resolutionCode = 3; }, &WriteResults::coord,
        HDM_E_INCONSISTENT},
-      {"zero rows", [](ModelSpec& m) { m.rows = 0; }, &WriteResults::coord, HDM_E_INCONSISTENT},
-      {"more rows than nodes", [](ModelSpec& m) { m.rows = 7; }, &WriteResults::coord,
+      {"zero rows", [](TestModel& m) { m.rows = 0; }, &WriteResults::coord, HDM_E_INCONSISTENT},
+      {"more rows than nodes", [](TestModel& m) { m.rows = 7; }, &WriteResults::coord,
        HDM_E_INCONSISTENT},
-      {"zero spacing", [](ModelSpec& m) { m.spacingY = 0.0; }, &WriteResults::coord,
+      {"zero spacing", [](TestModel& m) { m.spacingY = 0.0; }, &WriteResults::coord,
        HDM_E_INCONSISTENT},
-      {"infinite coordinate", [](ModelSpec& m) { m.lastX = INFINITY; }, &WriteResults::coord,
+      {"infinite coordinate", [](TestModel& m) { m.lastX = INFINITY; }, &WriteResults::coord,
        HDM_E_INCONSISTENT},
-      {"ellipsoid name of 256 bytes", [](ModelSpec& m) { m.ellipsoidName.assign(256, 'E'); },
+      {"ellipsoid name of 256 bytes", [](TestModel& m) { m.ellipsoidName.assign(256, 'E'); },
        &WriteResults::coord, HDM_E_ARGUMENT},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     const std::string path = dir.File("model.HDM");
-    ModelSpec spec;
-    c.spoil(spec);
-    const WriteResults results = WriteModel(path, spec);
+    TestModel model;
+    c.spoil(model);
+    const WriteResults results = WriteModel(path, model);
     EXPECT_EQ(results.*c.failingCall, c.expected);
     EXPECT_NE(results.points, HDM_OK);
     EXPECT_FALSE(fs::exists(path));
@@ -186,7 +186,7 @@ TEST(HdmWriter, RefusesWhatCannotBeRightAndLeavesNoModel) {
 TEST(HdmWriter, PointsRefuseMissingOrMismatchedSections) {
   TempDir dir;
   const std::string path = dir.File("model.HDM");
-  const ModelSpec s;
+  const TestModel s;
   const std::vector<double> block = s.PointBlock();
   auto header = [&] { return WriteHeaderFileHDM(path.c_str()); };
   auto body = [&] { return WriteBodyFileHDM(path.c_str(), s.bodyFlags, s.Nodes()); };
@@ -234,8 +234,8 @@ TEST(HdmWriter, PointsRefuseMissingOrMismatchedSections) {
 TEST(HdmWriter, FailedWriteRemovesAnEarlierModelAtThePath) {
   TempDir dir;
   const std::string path = dir.File("model.HDM");
-  ASSERT_EQ(WriteModel(path, ModelSpec{}).points, HDM_OK);
-  ModelSpec broken;
+  ASSERT_EQ(WriteModel(path, TestModel{}).points, HDM_OK);
+  TestModel broken;
   broken.separations[2] = 1000.0;
   EXPECT_EQ(WriteModel(path, broken).points, HDM_E_RANGE);
   EXPECT_FALSE(fs::exists(path));
@@ -246,7 +246,7 @@ TEST(HdmWriter, ReportsInputOutputFailures) {
   {
     SCOPED_TRACE("missing folder");
     const std::string path = dir.File("missing/model.HDM");
-    const WriteResults r = WriteModel(path, ModelSpec{});
+    const WriteResults r = WriteModel(path, TestModel{});
     EXPECT_EQ(r.header, HDM_E_IO);
     EXPECT_NE(r.points, HDM_OK);
   }
@@ -254,7 +254,7 @@ TEST(HdmWriter, ReportsInputOutputFailures) {
     SCOPED_TRACE("a folder stands at the path");
     const std::string path = dir.File("folder.HDM");
     fs::create_directories(fs::path(path) / "content");
-    EXPECT_EQ(WriteModel(path, ModelSpec{}).points, HDM_E_IO);
+    EXPECT_EQ(WriteModel(path, TestModel{}).points, HDM_E_IO);
     EXPECT_TRUE(fs::is_directory(path)) << "a folder is never removed";
     EXPECT_FALSE(fs::exists(path + ".part"));
   }
@@ -262,7 +262,7 @@ TEST(HdmWriter, ReportsInputOutputFailures) {
 
 // A file-size limit makes the writes fail part-way through, as a full disk does.
 TEST(HdmWriter, DiskFullPartWayLeavesNoModel) {
-  ModelSpec s;
+  TestModel s;
   s.rows = 1;
   s.separations.assign(200000, 40.5);
   s.nullFlags.assign(200000, 0.0);
