@@ -267,14 +267,31 @@ std::string FormatWithPoint(double value, std::string_view pattern) {
   return formatted;
 }
 
-bool IsNumericText(std::string_view text) noexcept {
+std::string_view TrimBlanks(std::string_view text) noexcept {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return upper;
+}
+
+bool IsNumericText(std::string_view text) noexcept {
+  bool digitSeen = false;
+  const std::string_view trimmed = TrimBlanks(text);
+  if (trimmed.empty()) {
     return true;
   }
-  const std::size_t last = text.find_last_not_of(' ');
-  bool digitSeen = false;
-  for (const char c : text.substr(first, last - first + 1)) {
+  for (const char c : trimmed) {
     if (IsDigit(c)) {
       digitSeen = true;
     } else if (c != '+' && c != ',' && c != '-' && c != '.') {

@@ -37,6 +37,12 @@ std::string FormatWithPoint(double value, std::string_view pattern);
 /// characters + , - . with at least one digit ("1-2,3" passes; "1a" and "-" do not).
 bool IsNumericText(std::string_view text) noexcept;
 
+/// `text` without the blanks (spaces, not tabs) at both ends.
+std::string_view TrimBlanks(std::string_view text) noexcept;
+
+/// `text` with the ASCII letters a-z in upper case.
+std::string UpperCase(std::string_view text);
+
 /// One field of a split line. `Text` points into the line that was split; `Start` is the 1-based
 /// position of its first character and `End` the position just past it.
 struct LineField {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/conversion_page.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 
@@ -59,6 +60,22 @@ class CountingBeeper : public Beeper {
  public:
   void Beep() override { ++beeps; }
   int beeps = 0;
+};
+
+class RecordingPage : public ProgressDisplay, public EventLoop, public ResultsDialog {
+ public:
+  void ShowProgressBar() override { barShown = true; }
+  void SetProgress(int percent) override { percents.push_back(percent); }
+  void SetProgressCaption(const std::string& caption) override { progressCaption = caption; }
+  void SetStatus(const std::string& caption) override { status = caption; }
+  void Yield() override { ++yields; }
+  void Show(const ResultsTexts& texts) override { results.push_back(texts); }
+
+  bool barShown = false;
+  std::vector<int> percents;
+  std::string progressCaption, status;
+  int yields = 0;
+  std::vector<ResultsTexts> results;
 };
 
 }  // namespace hextant::test

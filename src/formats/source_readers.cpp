@@ -1,0 +1,28 @@
+#include "formats/source_readers.h"
+
+#include "formats/catalunya_gr_reader.h"
+#include "settings/choice_lists.h"
+
+namespace hextant {
+
+bool ReadSource(std::int16_t sourceFormat, const std::string& sourceFile, ReaderEnvironment& env,
+                ReaderOutput& output) {
+  switch (sourceFormat) {
+    case FormatCatalunya:
+      return ConvertFileGR(sourceFile, env, output);
+    default:
+      break;
+  }
+  const bool listed =
+      sourceFormat >= 0 && static_cast<std::size_t>(sourceFormat) < SourceFormatNames.size();
+  const std::string name =
+      listed ? "\"" + std::string(SourceFormatNames[static_cast<std::size_t>(sourceFormat)]) + "\""
+             : "number " + std::to_string(sourceFormat);
+  env.Messages.Show(
+      Message{ProgramTitle,
+              "The reader for the source format " + name + " is not available in this version.",
+              MessageIcon::Critical, MessageButtons::Ok});
+  return false;
+}
+
+}  // namespace hextant

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "convert_command.h"
+#include "temp_dir.h"
+
+namespace hextant::test {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome Convert(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int status = RunConvertCommand(args, out, err, false);
+  return {status, out.str(), err.str()};
+}
+
+class ConvertCommand : public ::testing::Test {
+ protected:
+  ConvertCommand() {
+    source_ = dir_.File("model.gr");
+    std::filesystem::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source_);
+  }
+  TempDir dir_;
+  std::string source_;
+};
+
+TEST_F(ConvertCommand, RefusesBadUsageWithStatus2) {
+  const std::vector<std::string> cases[] = {
+      {},
+      {source_},
+      {"--format", "atlantis", source_},
+      {"--format", "catalunya", "--coordinates", "polar", source_},
+      {"--format", "catalunya", "--bogus", source_},
+      {"--format", "catalunya", "--spacing-x-dms", "1:2", source_},
+      {"--format", "catalunya", source_, "second"},
+  };
+  for (const auto& args : cases) {
+    const Outcome o = Convert(args);
+    EXPECT_EQ(o.status, ExitRefused) << o.err;
+    EXPECT_NE(o.err.find("hextant-convert: "), std::string::npos) << o.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("model.HDM")));
+  }
+}
+
+TEST_F(ConvertCommand, RefusesWhatTheWindowRefuses) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      // --format comes first wherever it stands, so its locks apply to the spacing box.
+      {{"--spacing-x", "1", source_, "--format=catalunya"},
+       "hextant-convert: Text_Spacing(0) is disabled\n"},
+      {{"--format", "catalunya", "--coordinates", "grid", source_},
+       "hextant-convert: Option_Coordinate_type(1) is disabled\n"},
+      {{"--format", "wizard", "--spacing-x", "1a", source_},
+       "hextant-convert: '1a' is not a number: the focus stays in Text_Spacing(0)\n"},
+      {{"--format", "wizard", "--spacing-x", "1", source_},
+       "Warning: Enter a value in the field \n"},
+  };
+  for (const auto& [args, err] : cases) {
+    const Outcome o = Convert(args);
+    EXPECT_EQ(o.status, ExitRefused);
+    EXPECT_EQ(o.err, err);
+  }
+}
+
+TEST_F(ConvertCommand, StopsWithStatus1WhenTheReaderSaysNo) {
+  WriteBytes(source_, {'x', '\n', '\\', 'D', 'A', 'T', 'A', '\n', '1', '\n'});
+  Outcome o = Convert({"--format", "Catalunya GR file", source_});
+  EXPECT_EQ(o.status, ExitStopped);
+  EXPECT_EQ(o.err, "Hextant: Unable to compute the selected file\n");
+  o = Convert({"--format", "netherlands", source_});
+  EXPECT_EQ(o.status, ExitStopped);
+  EXPECT_NE(o.err.find("\"Netherlands\" is not available"), std::string::npos) << o.err;
+}
+
+TEST_F(ConvertCommand, WritesTheModelWhereOutputSays) {
+  const std::string output = dir_.File("chosen.HDM");
+  const Outcome o = Convert(
+      {"--format", "catalunya", "--instrument", "R", "--output", output, "--quiet", source_});
+  ASSERT_EQ(o.status, ExitSuccess) << o.err;
+  EXPECT_EQ(o.out.rfind("Output File: " + output + "\nNumber of points: 7081\n", 0), 0u);
+  EXPECT_TRUE(std::filesystem::exists(output));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
+}
+
+TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
+  EXPECT_EQ(Convert({"--version"}).out, "1.3.1\n");
+  const Outcome help = Convert({"--help"});
+  EXPECT_EQ(help.status, ExitSuccess);
+  for (const char* option : {"--format", "--spacing-y-dms", "--overwrite", "Exit status"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+}
+
+}  // namespace
+}  // namespace hextant::test
