@@ -34,6 +34,16 @@ inline constexpr std::array<std::string_view, 9> SourceFormatNames{"Use Import W
 inline constexpr std::array<std::string_view, 3> InterpolationNames{"4 Points", "9 Points",
                                                                     "16 Points"};
 
+/// Indexes of the main window's option groups.
+enum CoordinateTypeOption : int { OptionGeographical = 0, OptionGrid = 1 };
+enum AngularUnitOption : int {
+  UnitRadians = 0,
+  UnitGons = 1,
+  UnitDecimalDegrees = 2,
+  UnitSexagesimal = 3
+};
+enum LinearUnitOption : int { UnitMetres = 0, UnitInternationalFeet = 1, UnitUsFeet = 2 };
+
 /// List position of "WGS 1984" in the ellipsoid list.
 inline constexpr std::int16_t Wgs1984Position = 23;
 

@@ -11,12 +11,6 @@
 namespace hextant {
 namespace {
 
-constexpr int kGeographical = 0;
-constexpr int kGrid = 1;
-constexpr int kRadians = 0;
-constexpr int kGons = 1;
-constexpr int kDecimalDegrees = 2;
-constexpr int kSexagesimal = 3;
 constexpr const char* kWarningTitle = "Warning";
 constexpr const char* kEnterValue = "Enter a value in the field ";
 
@@ -131,9 +125,9 @@ void InitNames(MainWindowControls& c) {
 }
 
 void InitStartValues(MainWindowControls& c) {
-  Select(c.Option_Coordinate_type, kGeographical);
+  Select(c.Option_Coordinate_type, OptionGeographical);
   Select(c.Option_Linear_Units, 0);
-  Select(c.Option_Angular_units, kRadians);
+  Select(c.Option_Angular_units, UnitRadians);
   c.Option_HemisphereN.Value = true;
   Select(c.Option_InstrumentType, 1);  // Series Q
 }
@@ -177,13 +171,13 @@ void MainWindowModel::CreateWindow(ProgramVersion version) {
 
   c_.Label4.Caption = " v" + std::to_string(version.Major) + "." + std::to_string(version.Minor) +
                       "." + std::to_string(version.Revision) + "  ";
-  SetCoordinateType(kGeographical);
+  SetCoordinateType(OptionGeographical);
 }
 
 // --- rules ---------------------------------------------------------------------------------
 
 void MainWindowModel::ApplyCoordinateTypeRules(int index) {
-  const bool grid = index == kGrid;
+  const bool grid = index == OptionGrid;
   if (grid) {
     SetPair(c_.Label_Coordinate_Type, "E", "N");
     ApplyLinearUnitRules(SelectedIndex(c_.Option_Linear_Units));
@@ -196,7 +190,7 @@ void MainWindowModel::ApplyCoordinateTypeRules(int index) {
   EnableAll(c_.Option_Linear_Units, grid);
   c_.Frame_Angular_units.Enabled = !grid;
   EnableAll(c_.Option_Angular_units, !grid);
-  if (!grid && c_.Option_Angular_units[kSexagesimal].Value) {
+  if (!grid && c_.Option_Angular_units[UnitSexagesimal].Value) {
     c_.Frame_Sexagesimal.Visible = true;
   }
   c_.Frame_Ellipsoid.Enabled = !grid;
@@ -206,19 +200,19 @@ void MainWindowModel::ApplyCoordinateTypeRules(int index) {
 
 void MainWindowModel::ApplyAngularUnitRules(int index) {
   switch (index) {
-    case kRadians:
+    case UnitRadians:
       c_.Frame_Sexagesimal.Visible = false;
       SetPair(c_.Label_Units, "rad", "rad");
       break;
-    case kGons:
+    case UnitGons:
       c_.Frame_Sexagesimal.Visible = false;
       SetPair(c_.Label_Units, "gon", "gon");
       break;
-    case kDecimalDegrees:
+    case UnitDecimalDegrees:
       c_.Frame_Sexagesimal.Visible = false;
       SetPair(c_.Label_Units, "\u00BA dec", "\u00BA dec");
       break;
-    case kSexagesimal:
+    case UnitSexagesimal:
       c_.Frame_Sexagesimal.Visible = true;  // covers the unit labels, which keep their text
       break;
     default:
@@ -235,7 +229,7 @@ void MainWindowModel::ApplyLinearUnitRules(int index) {
 }
 
 void MainWindowModel::UpdateLocalSide() {
-  const bool open = c_.Option_Coordinate_type[kGeographical].Value &&
+  const bool open = c_.Option_Coordinate_type[OptionGeographical].Value &&
                     c_.Combo_Ellipsoid.ListIndex == Wgs1984Position;
   c_.Option_Local_Side.Enabled = open;
   c_.Option_Local_Side.Value = !open;
@@ -569,8 +563,8 @@ bool MainWindowModel::ValidateMainWindow(ReadOutcome& outcome) {
     outcome.Warning = "Select a file to read";
     return false;
   }
-  if (c_.Option_Coordinate_type[kGeographical].Value &&
-      c_.Option_Angular_units[kSexagesimal].Value) {
+  if (c_.Option_Coordinate_type[OptionGeographical].Value &&
+      c_.Option_Angular_units[UnitSexagesimal].Value) {
     for (std::size_t row = 0; row < 2; ++row) {
       for (const TextBox* box :
            {&c_.Text_Grados[row], &c_.Text_Minutos[row], &c_.Text_segundos[row]}) {
@@ -590,9 +584,9 @@ bool MainWindowModel::ValidateMainWindow(ReadOutcome& outcome) {
 }
 
 std::pair<double, double> MainWindowModel::ReadSpacings() const {
-  const bool geographical = c_.Option_Coordinate_type[kGeographical].Value;
+  const bool geographical = c_.Option_Coordinate_type[OptionGeographical].Value;
   const int angular = SelectedIndex(c_.Option_Angular_units);
-  if (geographical && angular == kSexagesimal) {
+  if (geographical && angular == UnitSexagesimal) {
     auto packed = [&](std::size_t row) {
       return ParseDecimal(c_.Text_Grados[row].Text) +
              ParseDecimal(c_.Text_Minutos[row].Text) / 100 +
@@ -602,8 +596,8 @@ std::pair<double, double> MainWindowModel::ReadSpacings() const {
   }
   double x = ParseDecimal(c_.Text_Spacing[0].Text);
   double y = ParseDecimal(c_.Text_Spacing[1].Text);
-  if (geographical && (angular == kGons || angular == kDecimalDegrees)) {
-    const double halfTurn = angular == kGons ? 200.0 : 180.0;
+  if (geographical && (angular == UnitGons || angular == UnitDecimalDegrees)) {
+    const double halfTurn = angular == UnitGons ? 200.0 : 180.0;
     x = x * WindowPi / halfTurn;
     y = y * WindowPi / halfTurn;
   }
@@ -612,7 +606,7 @@ std::pair<double, double> MainWindowModel::ReadSpacings() const {
 
 void MainWindowModel::Capture() {
   ConversionSettings& s = settings_;
-  s.CoordinateType = c_.Option_Coordinate_type[kGeographical].Value ? Geographical : Grid;
+  s.CoordinateType = c_.Option_Coordinate_type[OptionGeographical].Value ? Geographical : Grid;
   s.SourceFile = dialogFileName_;
   std::tie(s.SpacingX, s.SpacingY) = ReadSpacings();
   s.CodeFilter = c_.Check_Point_code.Value ? c_.Text_Code_filter.Text : std::string();

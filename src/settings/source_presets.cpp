@@ -5,11 +5,6 @@
 namespace hextant {
 namespace {
 
-constexpr int kGeographical = 0;
-constexpr int kGrid = 1;
-constexpr int kMetres = 0;
-constexpr int kDecimalDegrees = 2;
-constexpr int kSexagesimal = 3;
 constexpr std::int16_t k4Points = 0;
 constexpr std::int16_t k16Points = 2;
 
@@ -18,8 +13,8 @@ constexpr SourcePreset Dms(std::int16_t interpolation, std::array<std::string_vi
   SourcePreset p;
   p.EllipsoidPosition = Wgs1984Position;
   p.InterpolationPosition = interpolation;
-  p.LinearUnit = kMetres;
-  p.AngularUnit = kSexagesimal;
+  p.LinearUnit = UnitMetres;
+  p.AngularUnit = UnitSexagesimal;
   p.SpacingKind = SpacingPresetKind::DegreesMinutesSeconds;
   p.Spacing = {row0, row1};
   return p;
@@ -31,7 +26,7 @@ constexpr SourcePreset Decimal(std::optional<int> coordinateType, std::optional<
   p.EllipsoidPosition = Wgs1984Position;
   p.CoordinateType = coordinateType;
   p.InterpolationPosition = k4Points;
-  p.LinearUnit = kMetres;
+  p.LinearUnit = UnitMetres;
   p.AngularUnit = angularUnit;
   p.SpacingKind = SpacingPresetKind::Decimal;
   p.Spacing = {{{spacing, {}, {}}, {spacing, {}, {}}}};
@@ -48,7 +43,7 @@ constexpr SourcePreset WithCode(SourcePreset p, std::string_view code) {
 
 constexpr SourcePreset Italy() {
   SourcePreset p = Dms(k4Points, {"0", "2", "0"}, {"0", "2", "0"});
-  p.CoordinateType = kGeographical;
+  p.CoordinateType = OptionGeographical;
   p.CodeChecked = false;
   p.Hemisphere = HemispherePreset::NorthLocked;
   return p;
@@ -56,7 +51,7 @@ constexpr SourcePreset Italy() {
 
 constexpr SourcePreset LaReunion() {
   SourcePreset p = WithCode(Dms(k4Points, {"0", "0", "0"}, {"0", "0", "0"}), "9999.000");
-  p.CoordinateType = kGeographical;
+  p.CoordinateType = OptionGeographical;
   p.Hemisphere = HemispherePreset::NoneLocked;
   p.HemisphereBeforeCode = true;
   return p;
@@ -66,12 +61,12 @@ constexpr std::array<SourcePreset, 9> kPresets{
     SourcePreset{},
     WithCode(Dms(k16Points, {"0", "5", "0"}, {"0", "3", "0"}), "99.999"),  // Netherlands
     WithCode(Dms(k4Points, {"0", "1", "30"}, {"0", "3", "0"}), "99.999"),  // Norway
-    Decimal(kGrid, std::nullopt, "1000"),                                  // Switzerland
+    Decimal(OptionGrid, std::nullopt, "1000"),                             // Switzerland
     Italy(),
     LaReunion(),
     WithCode(Dms(k4Points, {"0", "1", "12"}, {"0", "2", "24"}), "99.999"),  // Norway 2010_NN2000
-    Decimal(kGeographical, kDecimalDegrees, "1"),                           // Catalunya GR file
-    Decimal(kGeographical, kDecimalDegrees, "0.01"),                        // Poland PL_Geoid_2011
+    Decimal(OptionGeographical, UnitDecimalDegrees, "1"),                   // Catalunya GR file
+    Decimal(OptionGeographical, UnitDecimalDegrees, "0.01"),                // Poland PL_Geoid_2011
 };
 
 }  // namespace
