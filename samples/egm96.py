@@ -31,3 +31,17 @@ class Egm96:
         south = self.node(row, col) * (1 - fx) + self.node(row, col + 1) * fx
         north = self.node(row + 1, col) * (1 - fx) + self.node(row + 1, col + 1) * fx
         return south * (1 - fy) + north * fy
+
+
+def write_expected(path, nodes):
+    """Writes the nodes a model of the sample must hold, in the model's order (rows from south to
+    north, west to east within a row), one "X Y SEPARATION" line each: degrees or metres, and
+    "null" for a node without value."""
+    with open(path, "w") as f:
+        for x, y, n in nodes:
+            f.write("%.10g %.10g %s\n" % (x, y, "null" if n is None else "%.4f" % n))
+
+
+def sample_path(name):
+    import os
+    return os.path.join(os.path.dirname(os.path.abspath(__file__)), name)

@@ -9,7 +9,7 @@ bilinearly from PROJ's 15' grid, written with three decimals, rows from north to
 """
 import os
 
-from egm96 import Egm96
+from egm96 import Egm96, write_expected
 
 LON0 = (0, 10, 0)   # degrees, minutes, seconds
 LAT0 = (40, 30, 0)
@@ -44,14 +44,18 @@ def main():
         "\\GRID SET",
         "\\DATA",
     ]
+    grid = {}
     for r in range(ROWS - 1, -1, -1):  # north to south
         for c in range(COLUMNS):
-            lines.append("%.3f" % egm.height(lon0 + c * step, lat0 + r * step))
+            lon, lat = lon0 + c * step, lat0 + r * step
+            grid[(r, c)] = (lon, lat, round(egm.height(lon, lat), 3))
+            lines.append("%.3f" % grid[(r, c)][2])
     lines.append("\\END")
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "catalunya_egm96.gr")
     with open(path, "w", newline="\r\n") as f:
         f.write("\n".join(lines) + "\n")
-    print("wrote", path, ROWS * COLUMNS, "nodes")
+    write_expected(path.replace(".gr", ".expected"),
+                   [grid[(r, c)] for r in range(ROWS) for c in range(COLUMNS)])
 
 
 if __name__ == "__main__":

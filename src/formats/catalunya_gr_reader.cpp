@@ -1,14 +1,10 @@
 #include "formats/catalunya_gr_reader.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <new>
 #include <vector>
 
 #include "core/angles.h"
 #include "core/rounding.h"
-#include "platform/file_system.h"
+#include "formats/reader_support.h"
 #include "textimport/line_reader.h"
 #include "textimport/text_parsing.h"
 
@@ -299,47 +295,28 @@ Status ReadGrFile(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviron
   return FinishRange(range.Smallest, range.Largest, output);
 }
 
-bool Fail(ReaderEnvironment& env, const Status& error, Status* failure) {
-  ReportReaderError(env.Messages, kProcedure, error);
-  if (failure != nullptr) {
-    *failure = error;
-  }
-  return false;
-}
-
 }  // namespace
 
 bool ConvertFileGR(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
                    ReaderOutput& output, Status* failure) {
   env.Progress.ShowBar();
   GrGrid grid;
-  Status result = Status::Ok();
-  try {
-    result = ReadGrFile(source, sizeInBytes, env, output, grid);
-  } catch (const std::bad_alloc&) {
-    result = Status::Error(ErrorOutOfMemory, "Out of memory");
-  } catch (const std::exception& e) {
-    result = Status::Error(ErrorFileAccess, e.what());
+  const bool read = RunReader(kProcedure, env, failure,
+                              [&] { return ReadGrFile(source, sizeInBytes, env, output, grid); });
+  if (read) {
+    env.Settings.SpacingX = grid.spacing;
+    env.Settings.SpacingY = grid.spacing;
+    env.Settings.EllipsoidCode = Wgs1984Code;
   }
-  if (!result) {
-    return Fail(env, result, failure);
-  }
-  env.Settings.SpacingX = grid.spacing;
-  env.Settings.SpacingY = grid.spacing;
-  env.Settings.EllipsoidCode = Wgs1984Code;
-  return true;
+  return read;
 }
 
 bool ConvertFileGR(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                    Status* failure) {
-  std::ifstream source(sourceFile, std::ios::binary);
-  const auto size = FileSizeOf(sourceFile);
-  if (!source || !size) {
-    env.Progress.ShowBar();
-    return Fail(env, Status::Error(ErrorFileAccess, sourceFile + ": " + std::strerror(errno)),
-                failure);
-  }
-  return ConvertFileGR(source, *size, env, output, failure);
+  return ReadSourceFile(sourceFile, kProcedure, env, failure,
+                        [&](std::istream& source, std::uint64_t size) {
+                          return ConvertFileGR(source, size, env, output, failure);
+                        });
 }
 
 }  // namespace hextant

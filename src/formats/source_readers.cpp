@@ -1,6 +1,12 @@
 #include "formats/source_readers.h"
 
 #include "formats/catalunya_gr_reader.h"
+#include "formats/italy_reader.h"
+#include "formats/la_reunion_reader.h"
+#include "formats/netherlands_reader.h"
+#include "formats/norway_reader.h"
+#include "formats/poland_reader.h"
+#include "formats/switzerland_reader.h"
 #include "settings/choice_lists.h"
 
 namespace hextant {
@@ -8,8 +14,21 @@ namespace hextant {
 bool ReadSource(std::int16_t sourceFormat, const std::string& sourceFile, ReaderEnvironment& env,
                 ReaderOutput& output) {
   switch (sourceFormat) {
+    case FormatNetherlands:
+      return ConvertFileNetherlands(sourceFile, env, output);
+    case FormatNorway:
+    case FormatNorwayNn2000:
+      return ConvertFileNorway(sourceFile, env, output);
+    case FormatSwitzerland:
+      return ConvertFileSwitzerland(sourceFile, env, output);
+    case FormatItaly:
+      return Convert_File_Italy(sourceFile, env, output);
+    case FormatLaReunion:
+      return ConvertFileLaReunion(sourceFile, env, output);
     case FormatCatalunya:
       return ConvertFileGR(sourceFile, env, output);
+    case FormatPoland:
+      return ConvertFilePoland(sourceFile, env, output);
     default:
       break;
   }

@@ -125,6 +125,9 @@ std::int16_t CompleteModel(const std::string& staging, const std::vector<std::ui
 
 std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t n,
                          double separationOffset) {
+  if (pointList == nullptr || n < 1) {
+    return HDM_E_ARGUMENT;
+  }
   const std::string staging = StagingPath(path);
   const std::vector<std::uint8_t> sections = LoadStaging(staging, kNameOffset);
   if (sections.empty() || sections.size() != kNameOffset + DecodeNameLength(sections)) {
@@ -134,9 +137,6 @@ std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t
   const CoordSection coord = DecodeCoord(sections);
   if (BodyProblem(body) != nullptr || CoordProblem(coord, body) != nullptr) {
     return HDM_E_SEQUENCE;
-  }
-  if (pointList == nullptr) {
-    return HDM_E_ARGUMENT;
   }
   if (n != body.nodes || separationOffset != coord.separationOffset) {
     return HDM_E_INCONSISTENT;

@@ -18,18 +18,21 @@ bool IsDigit(char c) noexcept {
   return c >= '0' && c <= '9';
 }
 
-// Hands out the characters of a text the way ParseDecimal sees them: blanks skipped, commas as
-// points.
+// Hands out the characters of a text the way the number parsers see them: blanks skipped, and
+// commas as points when the comma is a decimal mark.
 class NumberCursor {
  public:
-  explicit NumberCursor(std::string_view text) noexcept : text_(text) { SkipBlanks(); }
+  NumberCursor(std::string_view text, DecimalMark mark) noexcept
+      : text_(text), commaIsPoint_(mark == DecimalMark::PointOrComma) {
+    SkipBlanks();
+  }
 
   bool AtEnd() const noexcept { return at_ >= text_.size(); }
   char Peek() const noexcept {
     if (AtEnd()) {
       return '\0';
     }
-    return text_[at_] == ',' ? '.' : text_[at_];
+    return text_[at_] == ',' && commaIsPoint_ ? '.' : text_[at_];
   }
   void Next() noexcept {
     ++at_;
@@ -44,6 +47,7 @@ class NumberCursor {
   }
 
   std::string_view text_;
+  bool commaIsPoint_;
   std::size_t at_ = 0;
 };
 
@@ -217,8 +221,8 @@ void SplitByDelimiter(std::string_view line, std::string_view delimiter, std::in
 
 }  // namespace
 
-double ParseDecimal(std::string_view text) noexcept {
-  NumberCursor cursor(text);
+double ParseDecimal(std::string_view text, DecimalMark mark) noexcept {
+  NumberCursor cursor(text, mark);
   if (cursor.Peek() == '&') {
     cursor.Next();
     const char letter = cursor.Peek();

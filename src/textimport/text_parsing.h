@@ -17,12 +17,16 @@ inline constexpr std::size_t MaxLineLength = 32767;
 /// The widest column of a width list, in characters; wider ones are clipped to it.
 inline constexpr std::int32_t MaxColumnWidth = 32767;
 
-/// Reads the leading number of `text`: commas count as points; spaces, tabs and line feeds are
+/// Which characters end the whole part of a number.
+enum class DecimalMark { PointOrComma, PointOnly };
+
+/// Reads the leading number of `text`: commas count as points (unless `mark` is PointOnly, when
+/// a comma ends the number); spaces, tabs and line feeds are
 /// ignored wherever they stand; an optional sign, digits, a point and digits, and an exponent
 /// letter E, e, D or d with an optional sign and digits. "&H"/"&O" read a hexadecimal or octal
 /// whole number. Text without a leading number gives 0; a number beyond the range of a double
 /// gives ±infinity (or ±0 when too small).
-double ParseDecimal(std::string_view text) noexcept;
+double ParseDecimal(std::string_view text, DecimalMark mark = DecimalMark::PointOrComma) noexcept;
 
 /// ParseDecimal of `text` after its leading characters with codes 65 and above (letters,
 /// [ \ ] ^ _ ` { | } ~ and every non-ASCII byte) are dropped: "N45" gives 45, " N45" gives 0.

@@ -2,11 +2,10 @@
 
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "core/angles.h"
-#include "fakes/platform_fakes.h"
 #include "formats/catalunya_gr_reader.h"
+#include "formats/reader_fixture.h"
 #include "textimport/text_parsing.h"
 
 namespace hextant::test {
@@ -45,40 +44,20 @@ struct GrText {
   }
 };
 
-class GrReader : public ::testing::Test {
+class GrReader : public ReaderTest {
  protected:
   GrReader() {
     settings_.SpacingX = settings_.SpacingY = -1.0;
     settings_.EllipsoidCode = 3;
   }
 
-  bool Read(const std::string& text) {
-    std::istringstream in(text);
-    ReaderEnvironment env{settings_, progress_, messages_};
-    return ConvertFileGR(in, text.size(), env, output_, &failure_);
-  }
+  bool Read(const std::string& text) { return ReaderTest::Read(ConvertFileGR, text); }
 
   void ExpectFailure(const std::string& text, int number, const std::string& why) {
-    messages_.shown.clear();
-    EXPECT_FALSE(Read(text)) << why;
-    EXPECT_EQ(failure_.Number(), number) << failure_.Description();
-    EXPECT_NE(failure_.Description().find(why), std::string::npos) << failure_.Description();
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    if (number == ReaderFormatError) {
-      EXPECT_EQ(messages_.shown[0].Text, "Unable to compute the selected file");
-    } else {
-      EXPECT_EQ(messages_.shown[0].Text, "Unhandler Error in ConvertFileGR\r\n" + why);
-    }
+    ReaderTest::ExpectFailure(ConvertFileGR, text, number, why, "ConvertFileGR");
     EXPECT_EQ(settings_.SpacingX, -1.0) << "settings change only on success";
     EXPECT_EQ(settings_.EllipsoidCode, 3);
   }
-
-  ConversionSettings settings_;
-  ScriptedMessageBoxes messages_;
-  RecordingPage page_;
-  ReadProgress progress_{page_, page_};
-  ReaderOutput output_;
-  Status failure_ = Status::Ok();
 };
 
 TEST_F(GrReader, ReadsNodesFromNorthToSouth) {

@@ -1,0 +1,28 @@
+#include "formats/netherlands_reader.h"
+
+#include "core/angles.h"
+#include "formats/reader_support.h"
+#include "formats/row_grid_reader.h"
+
+namespace hextant {
+namespace {
+constexpr const char* kProcedure = "ConvertFileNetherlands";
+}
+
+bool ConvertFileNetherlands(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
+                            ReaderOutput& output, Status* failure) {
+  return ReadRowGrid(
+      source, sizeInBytes,
+      RowGridLayout{kProcedure, 52, PackedDmsToRadians(3.123), PackedDmsToRadians(53.403)}, env,
+      output, failure);
+}
+
+bool ConvertFileNetherlands(const std::string& sourceFile, ReaderEnvironment& env,
+                            ReaderOutput& output, Status* failure) {
+  return ReadSourceFile(sourceFile, kProcedure, env, failure,
+                        [&](std::istream& source, std::uint64_t size) {
+                          return ConvertFileNetherlands(source, size, env, output, failure);
+                        });
+}
+
+}  // namespace hextant

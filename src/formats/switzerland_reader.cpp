@@ -1,0 +1,25 @@
+#include "formats/switzerland_reader.h"
+
+#include "formats/reader_support.h"
+#include "formats/row_grid_reader.h"
+
+namespace hextant {
+namespace {
+constexpr const char* kProcedure = "ConvertFileSwitzerland";
+}
+
+bool ConvertFileSwitzerland(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
+                            ReaderOutput& output, Status* failure) {
+  return ReadRowGrid(source, sizeInBytes, RowGridLayout{kProcedure, 361, 480000.0, 302000.0}, env,
+                     output, failure);
+}
+
+bool ConvertFileSwitzerland(const std::string& sourceFile, ReaderEnvironment& env,
+                            ReaderOutput& output, Status* failure) {
+  return ReadSourceFile(sourceFile, kProcedure, env, failure,
+                        [&](std::istream& source, std::uint64_t size) {
+                          return ConvertFileSwitzerland(source, size, env, output, failure);
+                        });
+}
+
+}  // namespace hextant

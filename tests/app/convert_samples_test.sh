@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# hextant-convert on every sample, end to end: each model's nodes (read back with
+# hextant-inspect) must match the sample's expected nodes - positions, and separations to the
+# millimetre - and HdmToTarvo.INI must stand beside it. Then the overwrite question without and
+# with --overwrite.
+#   convert_samples_test.sh CONVERT INSPECT SAMPLES_DIR
+set -u
+convert=$1 inspect=$2 samples=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# compare_nodes NODES EXPECTED XY_TOLERANCE
+compare_nodes() {
+  awk -v tolerance="$3" '
+    function abs(v) { return v < 0 ? -v : v }
+    NR == FNR { x[FNR] = $1; y[FNR] = $2; n[FNR] = $3; count = FNR; next }
+    {
+      if (abs($1 - x[FNR]) > tolerance || abs($2 - y[FNR]) > tolerance) {
+        print "node " FNR " at " $1 " " $2 ", expected " x[FNR] " " y[FNR]; bad++
+      }
+      if (($3 == "null") != (n[FNR] == "null") || ($3 != "null" && abs($3 - n[FNR]) > 0.00051)) {
+        print "node " FNR ": " $3 ", expected " n[FNR]; bad++
+      }
+      if (bad > 5) exit 1
+    }
+    END { if (FNR != count) { print FNR " nodes, expected " count; bad++ } exit bad > 0 }
+  ' "$2" "$1"
+}
+
+# check FORMAT SAMPLE XY_TOLERANCE
+check() {
+  local format=$1 sample=$2 tolerance=$3 dir="$work/$1"
+  local model="$dir/${sample%.*}.HDM"
+  mkdir -p "$dir" && cp "$samples/$sample" "$dir/"
+  if ! "$convert" --format "$format" --quiet "$dir/$sample" > "$dir/out" 2> "$dir/err"; then
+    fail "$format: exit status $?: $(cat "$dir/err")"
+    return
+  fi
+  grep -q "^Output File: $model$" "$dir/out" || fail "$format: results: $(cat "$dir/out")"
+  grep -q $'^\\[File\\]='"${sample%.*}"$'.HDM\r$' "$dir/HdmToTarvo.INI" ||
+    fail "$format: HdmToTarvo.INI does not name the model"
+  "$inspect" --nodes "$model" > "$dir/nodes" || fail "$format: hextant-inspect refused the model"
+  compare_nodes "$dir/nodes" "$samples/${sample%.*}.expected" "$tolerance" ||
+    fail "$format: the model's nodes differ from the sample's"
+}
+
+check catalunya catalunya_egm96.gr 1e-6
+check netherlands netherlands_egm96.txt 1e-6
+check norway norway_egm96.bin 1e-6
+check norway-nn2000 norway_egm96.bin 1e-6
+check switzerland switzerland_egm96.txt 0.001
+check italy italy_egm96.txt 1e-6
+check la-reunion la_reunion_egm96.txt 1e-6
+check poland poland_egm96.txt 1e-6
+
+source="$work/catalunya/catalunya_egm96.gr"
+"$convert" --format catalunya --quiet "$source" > /dev/null 2> "$work/err"
+status=$?
+[ $status -eq 1 ] || fail "existing model without --overwrite: exit status $status"
+grep -q "^Warning: The file ${source%.gr}.HDM already exists, overwrite?$" "$work/err" ||
+  fail "no overwrite question: $(cat "$work/err")"
+"$convert" --format catalunya --quiet --overwrite "$source" > /dev/null 2>&1 ||
+  fail "--overwrite: exit status $?"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failures"
+  exit 1
+fi
+echo "convert samples: all checks passed"
