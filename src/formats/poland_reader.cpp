@@ -1,5 +1,7 @@
 #include "formats/poland_reader.h"
 
+#include <algorithm>
+
 #include "core/angles.h"
 #include "core/rounding.h"
 #include "formats/reader_support.h"
@@ -58,7 +60,13 @@ class NodeLines {
 
 struct Extent {
   MarkerOrCompareRange lon, lat;
+  std::int64_t nodeLines = 0;
 };
+
+// A grid may leave nodes without value, but one whose spacing leaves nearly all of them empty
+// comes from a wrong spacing, and would only cost memory: such grids are refused.
+constexpr std::int64_t kNodesPerLine = 64;
+constexpr std::int64_t kSmallGrid = 65536;
 
 struct PolandGrid {
   double lonMin = 0, latMin = 0;
@@ -73,6 +81,7 @@ Status FirstPass(NodeLines& lines, Extent& extent) {
     }
     extent.lon.Take(node.lon);
     extent.lat.Take(node.lat);
+    ++extent.nodeLines;
   }
 }
 
@@ -82,12 +91,17 @@ Status SizeGrid(const Extent& e, const ConversionSettings& settings, PolandGrid&
   const auto columns =
       RoundHalfEvenToInt32((e.lon.Largest - e.lon.Smallest) / settings.SpacingX + 1);
   const auto rows = RoundHalfEvenToInt32((e.lat.Largest - e.lat.Smallest) / settings.SpacingY + 1);
-  if (!columns || !rows ||
-      static_cast<std::int64_t>(*columns) * static_cast<std::int64_t>(*rows) > MaxGridNodes) {
-    return Status::Error(ErrorOverflow,
-                         "Overflow: the extent and the spacing give a grid of more "
-                         "than " +
-                             std::to_string(MaxGridNodes) + " nodes");
+  if (!columns || !rows) {
+    return Status::Error(ErrorOverflow, "Overflow: the extent and the spacing give no grid");
+  }
+  const std::int64_t nodes = static_cast<std::int64_t>(*columns) * *rows;
+  const std::int64_t allowed =
+      std::min(MaxGridNodes, std::max(kSmallGrid, kNodesPerLine * e.nodeLines));
+  if (nodes < 1 || nodes > allowed) {
+    return Status::Error(ErrorOverflow, "Overflow: the extent and the spacing give a grid of " +
+                                            std::to_string(nodes) + " nodes for " +
+                                            std::to_string(e.nodeLines) +
+                                            " node lines; check the spacing");
   }
   grid.columns = *columns;
   grid.rows = *rows;

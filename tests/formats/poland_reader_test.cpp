@@ -48,7 +48,7 @@ TEST_F(PolandReader, RefusesNodesOffTheGridAndHugeGrids) {
                 "off the grid", "ConvertFilePoland");
   settings_.SpacingX = 1e-11;
   ExpectFailure(ConvertFilePoland, "49\t14.0\t40\r\n49\t14.5\t41\r\n", ErrorOverflow,
-                "more than 100000000 nodes", "ConvertFilePoland");
+                "nodes for 2 node lines; check the spacing", "ConvertFilePoland");
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// libFuzzer harness: every source reader must accept or refuse any bytes without crashing,
+// reading out of bounds or allocating without bound. The first byte picks the reader and the
+// spacings; the rest is the file.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "formats/catalunya_gr_reader.h"
+#include "formats/italy_reader.h"
+#include "formats/la_reunion_reader.h"
+#include "formats/netherlands_reader.h"
+#include "formats/norway_reader.h"
+#include "formats/poland_reader.h"
+#include "formats/switzerland_reader.h"
+
+namespace {
+
+class Quiet : public hextant::MessageBoxes, public hextant::ProgressDisplay,
+              public hextant::EventLoop {
+ public:
+  hextant::MessageAnswer Show(const hextant::Message&) override {
+    return hextant::MessageAnswer::Ok;
+  }
+  void ShowProgressBar() override {}
+  void SetProgress(int) override {}
+  void SetProgressCaption(const std::string&) override {}
+  void SetStatus(const std::string&) override {}
+  void Yield() override {}
+};
+
+using Reader = bool (*)(std::istream&, std::uint64_t, hextant::ReaderEnvironment&,
+                        hextant::ReaderOutput&, hextant::Status*);
+constexpr Reader kReaders[] = {hextant::ConvertFileGR,          hextant::ConvertFileNetherlands,
+                               hextant::ConvertFileNorway,      hextant::ConvertFileSwitzerland,
+                               hextant::Convert_File_Italy,     hextant::ConvertFileLaReunion,
+                               hextant::ConvertFilePoland};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) {
+    return 0;
+  }
+  const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  hextant::ConversionSettings settings;
+  const double spacings[] = {0.001, 1000.0, 1e-7, 0.0};
+  settings.SpacingX = settings.SpacingY = spacings[(data[0] >> 4) % 4];
+  settings.CodeFilter = "99.999";
+  Quiet quiet;
+  hextant::ReadProgress progress(quiet, quiet);
+  hextant::ReaderEnvironment env{settings, progress, quiet};
+  hextant::ReaderOutput output;
+  std::istringstream in(bytes);
+  kReaders[data[0] % 7](in, bytes.size(), env, output, nullptr);
+  return 0;
+}
