@@ -134,13 +134,6 @@ void InitStartValues(MainWindowControls& c) {
 
 }  // namespace
 
-std::string ComboBox::Text() const {
-  if (ListIndex < 0 || static_cast<std::size_t>(ListIndex) >= Items.size()) {
-    return {};
-  }
-  return Items[static_cast<std::size_t>(ListIndex)];
-}
-
 MainWindowModel::MainWindowModel(ConversionSettings& settings, MessageBoxes& messages,
                                  FileDialogs& dialogs, Beeper& beeper, ProgramVersion version)
     : settings_(settings), messages_(messages), dialogs_(dialogs), beeper_(beeper) {

@@ -14,42 +14,9 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "settings/conversion_settings.h"
+#include "settings/window_controls.h"
 
 namespace hextant {
-
-struct Control {
-  std::string Name;
-  bool Enabled = true;
-  bool Visible = true;
-};
-struct Label : Control {
-  std::string Caption;
-};
-struct Frame : Control {
-  std::string Caption;
-};
-struct Button : Control {
-  std::string Caption;
-};
-struct OptionButton : Control {
-  std::string Caption;
-  bool Value = false;
-};
-struct CheckBox : Control {
-  std::string Caption;
-  bool Value = false;
-};
-struct TextBox : Control {
-  std::string Text;
-  std::string ToolTip;
-  std::size_t MaxLength = 0;  // 0: no limit
-};
-struct ComboBox : Control {
-  std::vector<std::string> Items;
-  std::int16_t ListIndex = -1;
-  /// The visible text: the selected item, or empty with no selection.
-  std::string Text() const;
-};
 
 /// The controls of the main window, named as the window names them.
 struct MainWindowControls {
@@ -112,15 +79,6 @@ struct ProgramVersion {
   int Major = 0;
   int Minor = 0;
   int Revision = 0;
-};
-
-/// The answer to a user action: accepted, or refused with a reason that names the control.
-struct ActionResult {
-  bool Accepted = true;
-  std::string Reason;
-
-  static ActionResult Ok() { return {}; }
-  static ActionResult Refused(std::string reason) { return {false, std::move(reason)}; }
 };
 
 enum class NextPage { None, ImportWizard, ConversionPage };
