@@ -10,6 +10,8 @@
 #include "settings/choice_lists.h"
 #include "settings/ellipsoid.h"
 #include "settings/main_window_model.h"
+#include "textimport/column_page_model.h"
+#include "textimport/layout_page_model.h"
 
 namespace hextant {
 namespace {
@@ -44,6 +46,15 @@ Source and window:
   --interpolation 4|9|16
   --local-side on|off      tick or untick "Apply on the local side"
 
+Import wizard (with --format wizard), applied to its two pages after the main window's options:
+  --start-line N           choose entry N (1..50) of "Start import at line:"
+  --delimiter tab|semicolon|comma|space|other:TEXT
+  --widths LIST            choose "Columns", type LIST (such as 4,3,2) and press Enter
+  --no-merge               untick "Treat consecutive characters as one."
+  --column ROLE=N          right-click column N of the preview and choose ROLE's entry; ROLE is
+                           x, y, separation, code, lon-deg, lon-min, lon-sec, lat-deg, lat-min or
+                           lat-sec (repeatable; choosing a role that has a column takes it back)
+
 Output:
   --output FILE            propose FILE instead of SOURCE with the extension HDM
   --overwrite              answer Yes when the model file already exists (default: No, and
@@ -62,11 +73,15 @@ the output file choice or the writer said no); 2 bad usage or the window refused
 )";
 
 using WindowAction = std::function<ActionResult(MainWindowModel&)>;
+using LayoutAction = std::function<ActionResult(LayoutPageModel&)>;
+using ColumnAction = std::function<ActionResult(ColumnPageModel&)>;
 
 struct Command {
   std::string source;
   std::optional<std::int16_t> format;
   std::vector<WindowAction> actions;
+  std::vector<LayoutAction> layoutActions;
+  std::vector<ColumnAction> columnActions;
   std::optional<std::string> output;
   bool overwrite = false;
   bool quiet = false;
@@ -202,6 +217,64 @@ void AddDmsActions(Command& command, int row, std::string_view value, std::strin
   }
 }
 
+const std::array<std::string_view, 50>& StartLineEntries() {
+  static const auto entries = [] {
+    static std::array<std::string, 50> texts;
+    std::array<std::string_view, 50> views;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      texts[i] = std::to_string(i + 1);
+      views[i] = texts[i];
+    }
+    return views;
+  }();
+  return entries;
+}
+
+void AddDelimiterAction(Command& c, const std::string& value, std::string& error) {
+  if (value.starts_with("other:")) {
+    c.layoutActions.push_back([text = value.substr(6)](LayoutPageModel& p) {
+      p.TypeOtherDelimiter(text);
+      return p.SelectDelimiter(DelimiterOther);
+    });
+    return;
+  }
+  const auto option =
+      IndexOf(value, std::array<std::string_view, 4>{"tab", "semicolon", "comma", "space"});
+  if (!option) {
+    error = "--delimiter takes tab, semicolon, comma, space or other:TEXT, not '" + value + "'";
+    return;
+  }
+  c.layoutActions.push_back([o = *option](LayoutPageModel& p) { return p.SelectDelimiter(o); });
+}
+
+void AddColumnAction(Command& c, const std::string& value, std::string& error) {
+  constexpr std::array<std::string_view, 10> kRoles{"x",       "y",       "separation", "code",
+                                                    "lon-deg", "lon-min", "lon-sec",    "lat-deg",
+                                                    "lat-min", "lat-sec"};
+  const std::size_t equals = value.find('=');
+  const auto role = IndexOf(std::string_view(value).substr(0, equals), kRoles);
+  const std::string number = equals == std::string::npos ? "" : value.substr(equals + 1);
+  const bool digits = !number.empty() && number.size() <= 4 &&
+                      number.find_first_not_of("0123456789") == std::string::npos;
+  if (!role || !digits) {
+    error = "--column takes ROLE=N with a role such as x, y or separation, not '" + value + "'";
+    return;
+  }
+  const auto column = static_cast<std::int16_t>(std::stoi(number));
+  const auto roleNumber = static_cast<std::int16_t>(*role + 1);
+  c.columnActions.push_back(
+      [column, roleNumber, name = std::string(kRoles[*role])](ColumnPageModel& page) {
+        if (!page.RightClick(column)) {
+          return ActionResult::Refused("column " + std::to_string(column) +
+                                       " is not in the preview of Grid_Preview");
+        }
+        if (!page.ToggleRole(roleNumber)) {
+          return ActionResult::Refused("the role menu in use has no entry for " + name);
+        }
+        return ActionResult::Ok();
+      });
+}
+
 // Adds the window actions of one option with a value; sets `error` when the value is not one the
 // option takes.
 void AddValueOption(Command& c, std::string_view name, const std::string& value,
@@ -264,6 +337,23 @@ void AddValueOption(Command& c, std::string_view name, const std::string& value,
   } else if (name == "local-side") {
     choose(std::array<std::string_view, 2>{"off", "on"},
            [](MainWindowModel& w, int i) { return w.SetLocalSide(i == 1); });
+  } else if (name == "start-line") {
+    const auto entry = IndexOf(value, StartLineEntries());
+    if (!entry) {
+      error = "--start-line takes a line number from 1 to 50";
+      return;
+    }
+    c.layoutActions.push_back([i = *entry](LayoutPageModel& p) { return p.ChooseStartLine(i); });
+  } else if (name == "delimiter") {
+    AddDelimiterAction(c, value, error);
+  } else if (name == "widths") {
+    c.layoutActions.push_back([value](LayoutPageModel& p) {
+      p.TypeColumnWidths(value);
+      p.PressEnterInColumns();
+      return ActionResult::Ok();
+    });
+  } else if (name == "column") {
+    AddColumnAction(c, value, error);
   } else if (name == "output") {
     c.output = value;
   } else {
@@ -272,7 +362,9 @@ void AddValueOption(Command& c, std::string_view name, const std::string& value,
 }
 
 bool AddFlagOption(Command& c, std::string_view name) {
-  if (name == "no-exclude-code") {
+  if (name == "no-merge") {
+    c.layoutActions.push_back([](LayoutPageModel& p) { return p.SetMergeDelimiters(false); });
+  } else if (name == "no-exclude-code") {
     c.actions.push_back([](MainWindowModel& w) { return w.SetPointCode(false); });
   } else if (name == "overwrite") {
     c.overwrite = true;
@@ -337,6 +429,8 @@ int ExitStatusOf(const RunReport& report, std::ostream& out, std::ostream& err) 
       return ExitSuccess;
     case RunOutcome::IrregularGrid:
       return ExitIrregular;
+    case RunOutcome::ColumnCheckFailed:
+      return ExitRefused;
     case RunOutcome::WriterFailed:
       err << "hextant-convert: " << report.OutputFile
           << " was not written: " << WriterResultText(report.WriterResult) << " (writer result "
@@ -345,6 +439,17 @@ int ExitStatusOf(const RunReport& report, std::ostream& out, std::ostream& err) 
     default:
       return ExitStopped;
   }
+}
+
+template <typename Page, typename Action>
+bool Apply(Page& page, const std::vector<Action>& actions, std::ostream& err) {
+  for (const auto& action : actions) {
+    if (const ActionResult result = action(page); !result.Accepted) {
+      err << "hextant-convert: " << result.Reason << "\n";
+      return false;
+    }
+  }
+  return true;
 }
 
 int Convert(const Command& command, std::ostream& out, std::ostream& err, bool showProgress) {
@@ -357,27 +462,35 @@ int Convert(const Command& command, std::ostream& out, std::ostream& err, bool s
   std::vector<WindowAction> actions;
   actions.push_back([f = *command.format](MainWindowModel& w) { return w.SelectSourceFormat(f); });
   actions.insert(actions.end(), command.actions.begin(), command.actions.end());
-  for (const auto& action : actions) {
-    if (const ActionResult result = action(window); !result.Accepted) {
-      err << "hextant-convert: " << result.Reason << "\n";
-      return ExitRefused;
-    }
+  if (!Apply(window, actions, err)) {
+    return ExitRefused;
   }
   const ReadOutcome read = window.Read();
   if (!read.Accepted) {
     return ExitRefused;
   }
-  if (read.Next == NextPage::ImportWizard) {
-    err << "hextant-convert: the import wizard is not available in this version\n";
-    return ExitStopped;
+  const bool wizard = read.Next == NextPage::ImportWizard;
+  if (!wizard && !(command.layoutActions.empty() && command.columnActions.empty())) {
+    err << "hextant-convert: the layout and column options apply to --format wizard only\n";
+    return ExitRefused;
+  }
+  ColumnPageModel columnPage(settings);
+  if (wizard) {
+    LayoutPageModel layoutPage(settings);  // the welcome page's Next
+    if (!Apply(layoutPage, command.layoutActions, err)) {
+      return ExitRefused;
+    }
+    layoutPage.Next(columnPage);
+    if (!Apply(columnPage, command.columnActions, err)) {
+      return ExitRefused;
+    }
   }
   TerminalProgress progress(err, showProgress && !command.quiet);
   TerminalResults results;
   ConversionRun run(settings, RunServices{messages, dialogs, progress, progress, results});
   RunOptions options;
   options.ProposedOutput = command.output;
-  const RunReport report = run.Run(options);
-  return ExitStatusOf(report, out, err);
+  return ExitStatusOf(run.Run(options), out, err);
 }
 
 }  // namespace

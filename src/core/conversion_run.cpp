@@ -5,6 +5,7 @@
 #include "core/progress.h"
 #include "formats/source_readers.h"
 #include "hdmfile.h"
+#include "textimport/column_roles.h"
 
 namespace hextant {
 namespace {
@@ -66,13 +67,22 @@ RunReport ConversionRun::Run(const RunOptions& options) {
 
 RunReport ConversionRun::RunOnce(const RunOptions& options) {
   RunReport report;
-  if (settings_.SourceFormat == 0 && !options.CheckColumnRoles()) {
-    return report;
+  if (settings_.SourceFormat == 0) {
+    const bool columnsAssigned = options.CheckColumnRoles
+                                     ? options.CheckColumnRoles()
+                                     : CheckColumnRoles(settings_, services_.Messages);
+    if (!columnsAssigned) {
+      report.Outcome = RunOutcome::ColumnCheckFailed;
+      return report;
+    }
   }
   ReadProgress progress(services_.Progress, services_.Events);
   ReaderEnvironment env{settings_, progress, services_.Messages};
   ReaderOutput output;
   if (!reader_(settings_.SourceFile, env, output)) {
+    if (output.StoppedByUser) {
+      report.Outcome = RunOutcome::StoppedByUser;
+    }
     return report;
   }
   report.Units = output.ResolutionCode == ResolutionMillimetres ? "mm" : "cm";
@@ -86,7 +96,7 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   if (!chooser.Choose(report.OutputFile)) {
     return report;
   }
-  WriteModel(report, output.ResolutionCode, output.SeparationOffset);
+  WriteModel(report, output);
   services_.Progress.SetProgressCaption("100 %");
   if (report.WriterResult != HDM_OK) {
     report.Outcome = RunOutcome::WriterFailed;
@@ -96,14 +106,15 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   return report;
 }
 
-void ConversionRun::WriteModel(RunReport& report, std::int16_t resolutionCode,
-                               double separationOffset) {
+void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {
+  const double spacingX = settings_.SpacingX * output.SpacingFactor;
+  const double spacingY = settings_.SpacingY * output.SpacingFactor;
   const PointList& points = settings_.PointList;
   const std::int32_t n = points.Count();
   const GeoidPoint first = n > 0 ? points.Node(1) : GeoidPoint{};
   const GeoidPoint last = n > 0 ? points.Node(n) : GeoidPoint{};
-  report.Rows = RowCount(first.Y, last.Y, settings_.SpacingY);
-  report.Columns = ColumnCount(first.X, last.X, settings_.SpacingX);
+  report.Rows = RowCount(first.Y, last.Y, spacingY);
+  report.Columns = ColumnCount(first.X, last.X, spacingX);
 
   const Ellipsoid* ellipsoid = FindEllipsoid(settings_.EllipsoidTable, settings_.EllipsoidCode);
   const Ellipsoid none;
@@ -116,10 +127,10 @@ void ConversionRun::WriteModel(RunReport& report, std::int16_t resolutionCode,
                    BodyFlags(settings_.CoordinateType, settings_.InstrumentType,
                              settings_.InterpolationIndex, settings_.LocalSide),
                    n);
-  WriteCoordTypeFileHDM(path, settings_.CoordinateType, resolutionCode, first.X, first.Y, last.X,
-                        last.Y, settings_.SpacingX, settings_.SpacingY, separationOffset,
-                        report.Rows, n, e.Name.c_str(), e.SemiMajorAxis, flattening);
-  report.WriterResult = WritePtsFileHDM(path, points.Data(), n, separationOffset);
+  WriteCoordTypeFileHDM(path, settings_.CoordinateType, output.ResolutionCode, first.X, first.Y,
+                        last.X, last.Y, spacingX, spacingY, output.SeparationOffset, report.Rows, n,
+                        e.Name.c_str(), e.SemiMajorAxis, flattening);
+  report.WriterResult = WritePtsFileHDM(path, points.Data(), n, output.SeparationOffset);
 }
 
 void ConversionRun::Finish(RunReport& report) {

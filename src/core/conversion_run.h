@@ -32,13 +32,15 @@ struct RunOptions {
   /// Proposed instead of the name derived from the source file (it still goes through the output
   /// file choice).
   std::optional<std::string> ProposedOutput;
-  /// The column check of the import wizard, asked first for the generic text format.
-  std::function<bool()> CheckColumnRoles = [] { return true; };
+  /// Replaces the import wizard's column check, asked first for the generic text format.
+  std::function<bool()> CheckColumnRoles;
 };
 
 enum class RunOutcome {
   AlreadyRunning,        // a run was under way; nothing was done
-  StoppedBeforeWriting,  // the column check, the reader or the output file choice said no
+  ColumnCheckFailed,     // the import wizard's columns lack a needed role (the user was warned)
+  StoppedBeforeWriting,  // the reader or the output file choice said no
+  StoppedByUser,         // the user stopped the read; back to the wizard's layout page
   WriterFailed,          // the writer library refused or failed; the page stays shown
   IrregularGrid,         // the model was written, the grid is not regular; back to the window
   Completed,             // model, results and settings file done; the program ends
@@ -77,7 +79,7 @@ class ConversionRun {
 
  private:
   RunReport RunOnce(const RunOptions& options);
-  void WriteModel(RunReport& report, std::int16_t resolutionCode, double separationOffset);
+  void WriteModel(RunReport& report, const ReaderOutput& output);
   void Finish(RunReport& report);
 
   ConversionSettings& settings_;

@@ -13,6 +13,7 @@ namespace hextant {
 /// Error numbers of failures that are not a file's fault, as the user sees them reported.
 inline constexpr int ErrorOverflow = 6;
 inline constexpr int ErrorOutOfMemory = 7;
+inline constexpr int ErrorUserInterrupt = 18;
 inline constexpr int ErrorInputPastEnd = 62;
 inline constexpr int ErrorFileAccess = 75;
 

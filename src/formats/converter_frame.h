@@ -29,6 +29,11 @@ struct ReaderEnvironment {
 struct ReaderOutput {
   double SeparationOffset = 0.0;    // metres
   std::int16_t ResolutionCode = 0;  // ResolutionMillimetres or ResolutionCentimetres
+  /// The factor that brings the settings' spacings into the unit of the coordinates read (a grid
+  /// entered in feet is read in metres); the settings themselves keep what the user entered.
+  double SpacingFactor = 1.0;
+  /// The read stopped because the user asked it to (the Back button during a read).
+  bool StoppedByUser = false;
 };
 
 /// The midpoint of the separation range cut down to whole millimetres goes to `offset`; returns

@@ -36,18 +36,23 @@ Status CheckSpacings(double spacingX, double spacingY);
 /// The lines of a text source, with the read position for the progress report.
 class SourceLines {
  public:
-  SourceLines(std::istream& source, std::uint64_t size, ReadProgress& progress)
-      : reader_(source), size_(size), progress_(progress) {}
+  /// `start` is the position in the file at which the stream stands.
+  SourceLines(std::istream& source, std::uint64_t size, ReadProgress& progress,
+              std::uint64_t start = 0)
+      : reader_(source), size_(size), start_(start), progress_(progress) {}
 
   /// The next line; fails with "Input past end of file" when there is none.
   Status Read(std::string& line);
   bool AtEnd() { return reader_.AtEnd(); }
   /// Shows how far the read has come.
-  void ReportProgress() { progress_.ShowReadProgress(size_, reader_.Consumed()); }
+  void ReportProgress() { progress_.ShowReadProgress(size_, Consumed()); }
+  /// The position in the file after the last line read.
+  std::uint64_t Consumed() const noexcept { return start_ + reader_.Consumed(); }
 
  private:
   LineReader reader_;
   std::uint64_t size_;
+  std::uint64_t start_;
   ReadProgress& progress_;
 };
 

@@ -8,12 +8,15 @@
 #include "formats/poland_reader.h"
 #include "formats/switzerland_reader.h"
 #include "settings/choice_lists.h"
+#include "textimport/generic_reader.h"
 
 namespace hextant {
 
 bool ReadSource(std::int16_t sourceFormat, const std::string& sourceFile, ReaderEnvironment& env,
                 ReaderOutput& output) {
   switch (sourceFormat) {
+    case FormatImportWizard:
+      return ConvertFileGeneric(sourceFile, env, output);
     case FormatNetherlands:
       return ConvertFileNetherlands(sourceFile, env, output);
     case FormatNorway:

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# hextant-convert on every sample, end to end: each model's nodes (read back with
+# hextant-convert on every sample, the import wizard's XYZ sample included, end to end: each model's nodes (read back with
 # hextant-inspect) must match the sample's expected nodes - positions, and separations to the
 # millimetre - and HdmToTarvo.INI must stand beside it. Then the overwrite question without and
 # with --overwrite.
@@ -29,12 +29,13 @@ compare_nodes() {
   ' "$2" "$1"
 }
 
-# check FORMAT SAMPLE XY_TOLERANCE
+# check FORMAT SAMPLE XY_TOLERANCE [OPTION...]
 check() {
   local format=$1 sample=$2 tolerance=$3 dir="$work/$1"
+  shift 3
   local model="$dir/${sample%.*}.HDM"
   mkdir -p "$dir" && cp "$samples/$sample" "$dir/"
-  if ! "$convert" --format "$format" --quiet "$dir/$sample" > "$dir/out" 2> "$dir/err"; then
+  if ! "$convert" --format "$format" --quiet "$@" "$dir/$sample" > "$dir/out" 2> "$dir/err"; then
     fail "$format: exit status $?: $(cat "$dir/err")"
     return
   fi
@@ -54,6 +55,17 @@ check switzerland switzerland_egm96.txt 0.001
 check italy italy_egm96.txt 1e-6
 check la-reunion la_reunion_egm96.txt 1e-6
 check poland poland_egm96.txt 1e-6
+wizard=(--angular-unit decimal-degrees --spacing-x 0.25 --spacing-y 0.25 --delimiter space
+        --column x=1 --column y=2 --column separation=3)
+check wizard generic_egm96.xyz 1e-6 "${wizard[@]}"
+
+# One node line less: the model is written, the grid is not regular.
+sed '100d' "$samples/generic_egm96.xyz" > "$work/missing.xyz"
+"$convert" --format wizard --quiet "${wizard[@]}" "$work/missing.xyz" > /dev/null 2> "$work/err"
+status=$?
+[ $status -eq 3 ] || fail "a missing node: exit status $status, expected 3"
+grep -q "^ERROR: THE GRID IS NOT REGULAR$" "$work/err" || fail "no irregular grid message"
+[ -f "$work/HdmToTarvo.INI" ] && fail "an irregular grid wrote HdmToTarvo.INI"
 
 source="$work/catalunya/catalunya_egm96.gr"
 "$convert" --format catalunya --quiet "$source" > /dev/null 2> "$work/err"

@@ -115,7 +115,7 @@ TEST_F(Run, StopsBeforeWritingWhenTheReaderOrTheColumnCheckSaysNo) {
   settings_.SourceFormat = 0;
   RunOptions options;
   options.CheckColumnRoles = [] { return false; };
-  EXPECT_EQ(Start(options).Outcome, RunOutcome::StoppedBeforeWriting);
+  EXPECT_EQ(Start(options).Outcome, RunOutcome::ColumnCheckFailed);
   EXPECT_EQ(reads_, 1) << "the reader is not run after a failed column check";
   EXPECT_FALSE(fs::exists(Model()));
   EXPECT_TRUE(messages_.shown.empty());

@@ -4,6 +4,7 @@
 // from a script, so tests can drive the logic without windows.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,13 +69,19 @@ class RecordingPage : public ProgressDisplay, public EventLoop, public ResultsDi
   void SetProgress(int percent) override { percents.push_back(percent); }
   void SetProgressCaption(const std::string& caption) override { progressCaption = caption; }
   void SetStatus(const std::string& caption) override { status = caption; }
-  void Yield() override { ++yields; }
+  void Yield() override {
+    ++yields;
+    if (onYield) {
+      onYield();
+    }
+  }
   void Show(const ResultsTexts& texts) override { results.push_back(texts); }
 
   bool barShown = false;
   std::vector<int> percents;
   std::string progressCaption, status;
   int yields = 0;
+  std::function<void()> onYield;  // what the user does while the event loop runs
   std::vector<ResultsTexts> results;
 };
 

@@ -1,0 +1,38 @@
+#pragma once
+
+// Which column of a generic text source holds which value, and the check that every value the
+// layout needs has a column.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/message_boxes.h"
+#include "settings/conversion_settings.h"
+
+namespace hextant {
+
+/// Roles, the index into `ColumnRoles`.
+enum ColumnRole : std::int16_t {
+  RoleX = 1,
+  RoleY = 2,
+  RoleSeparation = 3,
+  RoleCode = 4,
+  RoleLongitudeDegrees = 5,
+  RoleLongitudeMinutes = 6,
+  RoleLongitudeSeconds = 7,
+  RoleLatitudeDegrees = 8,
+  RoleLatitudeMinutes = 9,
+  RoleLatitudeSeconds = 10,
+};
+
+/// The name of a role in headers and warnings: "Longitude"/"Latitude" for geographical and
+/// "Grid Easting"/"Grid Northing" for grid coordinates, "Separation", "Code", "Long Degrees" …
+/// "Lat Seconds"; empty for any other number.
+std::string RoleName(std::int16_t role, std::int16_t coordinateType);
+
+/// True when every role the layout needs has a column: the six degree, minute and second roles
+/// in the sexagesimal layout, X and Y otherwise, and the separation. Warns "Assigning NAME to a
+/// column" for the first missing coordinate role and for a missing separation.
+bool CheckColumnRoles(const ConversionSettings& settings, MessageBoxes& messages);
+
+}  // namespace hextant
