@@ -63,6 +63,11 @@ bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHEXTANT_BENCHMARKS=ON -DHEXTANT_TESTS=OFF
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@if command -v gdal_translate > /dev/null && [ -f /usr/share/proj/egm96_15.gtx ]; then \
+	  bench/convert_egm96_xyz.sh $(BUILD_DIR)-bench; \
+	else \
+	  echo "Skipping bench/convert_egm96_xyz.sh: it needs gdal-bin, proj-data and time."; \
+	fi
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)

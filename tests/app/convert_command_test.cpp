@@ -75,7 +75,8 @@ TEST_F(ConvertCommand, StopsWithStatus1WhenTheReaderSaysNo) {
   // A Netherlands reader finds no data line in it: no node, and the writer refuses an empty model.
   o = Convert({"--format", "netherlands", source_});
   EXPECT_EQ(o.status, ExitStopped);
-  EXPECT_NE(o.err.find("model.HDM was not written: a value handed to the writer"), std::string::npos)
+  EXPECT_NE(o.err.find("model.HDM was not written: a value handed to the writer"),
+            std::string::npos)
       << o.err;
 }
 
@@ -87,6 +88,43 @@ TEST_F(ConvertCommand, WritesTheModelWhereOutputSays) {
   EXPECT_EQ(o.out.rfind("Output File: " + output + "\nNumber of points: 7081\n", 0), 0u);
   EXPECT_TRUE(std::filesystem::exists(output));
   EXPECT_TRUE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
+}
+
+TEST_F(ConvertCommand, DrivesTheImportWizardPages) {
+  const std::string xyz = dir_.File("grid.xyz");
+  std::filesystem::copy_file(HEXTANT_SAMPLES_DIR "/generic_egm96.xyz", xyz);
+  const std::vector<std::string> wizard{
+      "--format",    "wizard", "--angular-unit", "decimal-degrees", "--spacing-x", "0.25",
+      "--spacing-y", "0.25",   "--delimiter",    "space",           "--quiet",     xyz};
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--column", "x=1"},
+       "Warning: Assigning Latitude to a column\nWarning: Assigning Separation to a column\n"},
+      {{"--column", "x=9"}, "hextant-convert: column 9 is not in the preview of Grid_Preview\n"},
+      {{"--column", "lat-deg=1"},
+       "hextant-convert: the role menu in use has no entry for lat-deg\n"},
+      {{"--start-line", "51"},
+       "hextant-convert: --start-line takes a line number from 1 to 50\n"
+       "Try 'hextant-convert --help'.\n"},
+  };
+  for (const auto& [extra, err] : cases) {
+    std::vector<std::string> args = wizard;
+    args.insert(args.end(), extra.begin(), extra.end());
+    const Outcome o = Convert(args);
+    EXPECT_EQ(o.status, ExitRefused) << err;
+    EXPECT_EQ(o.err, err);
+  }
+  const Outcome national = Convert({"--format", "catalunya", "--no-merge", source_});
+  EXPECT_EQ(national.status, ExitRefused);
+  EXPECT_NE(national.err.find("apply to --format wizard only"), std::string::npos);
+
+  std::vector<std::string> args = wizard;
+  for (const char* option :
+       {"--start-line", "1", "--column", "x=1", "--column", "y=2", "--column", "separation=3"}) {
+    args.push_back(option);
+  }
+  const Outcome o = Convert(args);
+  EXPECT_EQ(o.status, ExitSuccess) << o.err;
+  EXPECT_NE(o.out.find("Number of points: 1681\n"), std::string::npos) << o.out;
 }
 
 TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
