@@ -73,8 +73,8 @@ Status ReadHeader(std::istream& source, std::uint64_t size, NorwayHeader& h) {
     return s;
   }
   h.blocksPerRow = (h.columns + kValuesPerBlock - 1) / kValuesPerBlock;
-  const std::uint64_t body = static_cast<std::uint64_t>(h.rows) *
-                             static_cast<std::uint64_t>(h.blocksPerRow) * kBlockSize;
+  const std::uint64_t body =
+      static_cast<std::uint64_t>(h.rows) * static_cast<std::uint64_t>(h.blocksPerRow) * kBlockSize;
   if (size < kHeaderSize + body) {
     return FormatError("the body holds fewer than the header's " + std::to_string(h.rows) +
                        " rows");

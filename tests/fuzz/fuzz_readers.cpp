@@ -16,7 +16,8 @@
 
 namespace {
 
-class Quiet : public hextant::MessageBoxes, public hextant::ProgressDisplay,
+class Quiet : public hextant::MessageBoxes,
+              public hextant::ProgressDisplay,
               public hextant::EventLoop {
  public:
   hextant::MessageAnswer Show(const hextant::Message&) override {
@@ -31,9 +32,9 @@ class Quiet : public hextant::MessageBoxes, public hextant::ProgressDisplay,
 
 using Reader = bool (*)(std::istream&, std::uint64_t, hextant::ReaderEnvironment&,
                         hextant::ReaderOutput&, hextant::Status*);
-constexpr Reader kReaders[] = {hextant::ConvertFileGR,          hextant::ConvertFileNetherlands,
-                               hextant::ConvertFileNorway,      hextant::ConvertFileSwitzerland,
-                               hextant::Convert_File_Italy,     hextant::ConvertFileLaReunion,
+constexpr Reader kReaders[] = {hextant::ConvertFileGR,      hextant::ConvertFileNetherlands,
+                               hextant::ConvertFileNorway,  hextant::ConvertFileSwitzerland,
+                               hextant::Convert_File_Italy, hextant::ConvertFileLaReunion,
                                hextant::ConvertFilePoland};
 
 }  // namespace

@@ -31,12 +31,6 @@ class MainWindow : public ::testing::Test {
     Type(TextBoxId::Spacing, 1, y);
   }
 
-  void TypeDms(int row, const std::string& d, const std::string& m, const std::string& s) {
-    Type(TextBoxId::Degrees, row, d);
-    Type(TextBoxId::Minutes, row, m);
-    Type(TextBoxId::Seconds, row, s);
-  }
-
   // Read must fail with `warning`, the focus on `focus`, and nothing captured.
   void ExpectRefusedRead(const std::string& warning, const std::string& focus) {
     settings_.SpacingX = -7.0;
@@ -101,166 +95,70 @@ TEST_F(MainWindow, ChooseFileKeepsThePreviousNameOnCancel) {
   EXPECT_EQ(C().uxFile.Text, "/data/a.txt");
 }
 
-struct PresetExpectation {
-  std::int16_t format;
-  bool grid;
-  std::int16_t interpolation;
-  const char* unitLabel;               // "" when the degree/minute/second group covers the labels
-  std::array<const char*, 6> dms;      // row 0 D M S, row 1 D M S; nullptr: untouched
-  std::array<const char*, 2> decimal;  // nullptr: untouched
-  bool codeTicked;
-  const char* codeText;
-  bool north, south, hemisphereEnabled;
-  bool listsEnabled;
-  bool localSideEnabled;
-};
+// The state a preset sets, in one line: coordinate type, interpolation position, the degree
+// group or the unit label, the degree/minute/second and decimal spacing boxes, the code box, the
+// hemisphere options, the ellipsoid and interpolation lists and "Apply on the local side".
+std::string PresetState(const MainWindowControls& c) {
+  std::string s = c.Option_Coordinate_type[1].Value ? "grid" : "geo";
+  s += " interp" + std::to_string(c.Combo_Interpolation.ListIndex);
+  s += c.Frame_Sexagesimal.Visible ? " dms" : " units=" + c.Label_Units[0].Caption;
+  s += " [";
+  for (std::size_t row = 0; row < 2; ++row) {
+    s += c.Text_Grados[row].Text + "," + c.Text_Minutos[row].Text + "," +
+         c.Text_segundos[row].Text + (row == 0 ? ";" : "] [");
+  }
+  s += c.Text_Spacing[0].Text + ";" + c.Text_Spacing[1].Text + "]";
+  s +=
+      std::string(" code=") + (c.Check_Point_code.Value ? "on:" : "off:") + c.Text_Code_filter.Text;
+  s += std::string(" hemisphere=") + (c.Option_HemisphereN.Value ? "N" : "") +
+       (c.Option_HemisphereS.Value ? "S" : "") + (c.Option_HemisphereN.Enabled ? "" : "-locked");
+  s += std::string(" lists=") + (c.Combo_Ellipsoid.Enabled ? "open" : "locked");
+  s += std::string(" local=") + (c.Option_Local_Side.Enabled ? "open" : "forced");
+  return s;
+}
 
 TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
-  const PresetExpectation cases[] = {
+  const std::pair<std::int16_t, const char*> cases[] = {
       {FormatNetherlands,
-       false,
-       2,
-       "",
-       {"0", "5", "0", "0", "3", "0"},
-       {nullptr, nullptr},
-       true,
-       "99.999",
-       true,
-       false,
-       true,
-       false,
-       true},
+       "geo interp2 dms [0,5,0;0,3,0] [;] code=on:99.999 hemisphere=N lists=locked local=open"},
       {FormatNorway,
-       false,
-       0,
-       "",
-       {"0", "1", "30", "0", "3", "0"},
-       {nullptr, nullptr},
-       true,
-       "99.999",
-       true,
-       false,
-       true,
-       false,
-       true},
+       "geo interp0 dms [0,1,30;0,3,0] [;] code=on:99.999 hemisphere=N lists=locked local=open"},
       {FormatSwitzerland,
-       true,
-       0,
-       "m",
-       {},
-       {"1000", "1000"},
-       false,
-       "",
-       true,
-       false,
-       false,
-       false,
-       false},
+       "grid interp0 units=m [,,;,,] [1000;1000] code=off: "
+       "hemisphere=N-locked lists=locked local=forced"},
       {FormatItaly,
-       false,
-       0,
-       "",
-       {"0", "2", "0", "0", "2", "0"},
-       {nullptr, nullptr},
-       false,
-       "",
-       true,
-       false,
-       false,
-       false,
-       true},
+       "geo interp0 dms [0,2,0;0,2,0] [;] code=off: hemisphere=N-locked lists=locked local=open"},
       {FormatLaReunion,
-       false,
-       0,
-       "",
-       {"0", "0", "0", "0", "0", "0"},
-       {nullptr, nullptr},
-       true,
-       "9999.000",
-       false,
-       false,
-       false,
-       false,
-       true},
+       "geo interp0 dms [0,0,0;0,0,0] [;] code=on:9999.000 "
+       "hemisphere=-locked lists=locked local=open"},
       {FormatNorwayNn2000,
-       false,
-       0,
-       "",
-       {"0", "1", "12", "0", "2", "24"},
-       {nullptr, nullptr},
-       true,
-       "99.999",
-       true,
-       false,
-       true,
-       false,
-       true},
+       "geo interp0 dms [0,1,12;0,2,24] [;] code=on:99.999 hemisphere=N "
+       "lists=locked local=open"},
       {FormatCatalunya,
-       false,
-       0,
-       "\u00BA dec",
-       {},
-       {"1", "1"},
-       false,
-       "",
-       true,
-       false,
-       false,
-       false,
-       true},
+       "geo interp0 units=\u00BA dec [,,;,,] [1;1] code=off: "
+       "hemisphere=N-locked lists=locked local=open"},
       {FormatPoland,
-       false,
-       0,
-       "\u00BA dec",
-       {},
-       {"0.01", "0.01"},
-       false,
-       "",
-       true,
-       false,
-       false,
-       true,
-       true},
+       "geo interp0 units=\u00BA dec [,,;,,] [0.01;0.01] code=off: "
+       "hemisphere=N-locked lists=open local=open"},
   };
-  for (const auto& e : cases) {
-    SCOPED_TRACE(SourceFormatNames[static_cast<std::size_t>(e.format)]);
+  for (const auto& [format, state] : cases) {
+    SCOPED_TRACE(SourceFormatNames[static_cast<std::size_t>(format)]);
     ConversionSettings settings;
     MainWindowModel window(settings, messages_, dialogs_, beeper_, {});
-    ASSERT_TRUE(window.SelectSourceFormat(e.format).Accepted);
+    ASSERT_TRUE(window.SelectSourceFormat(format).Accepted);
     const MainWindowControls& c = window.Controls();
+    EXPECT_EQ(PresetState(c), state);
     EXPECT_EQ(c.Combo_Ellipsoid.ListIndex, Wgs1984Position);
-    EXPECT_EQ(c.Option_Coordinate_type[1].Value, e.grid);
-    EXPECT_EQ(c.Combo_Interpolation.ListIndex, e.interpolation);
-    EXPECT_EQ(c.Frame_Sexagesimal.Visible, *e.unitLabel == '\0');
-    if (*e.unitLabel != '\0') {
-      EXPECT_EQ(c.Label_Units[0].Caption, e.unitLabel);
-    }
-    const TextBox* dmsBoxes[] = {&c.Text_Grados[0], &c.Text_Minutos[0], &c.Text_segundos[0],
-                                 &c.Text_Grados[1], &c.Text_Minutos[1], &c.Text_segundos[1]};
-    for (std::size_t i = 0; i < 6; ++i) {
-      EXPECT_EQ(dmsBoxes[i]->Text, e.dms[i] ? e.dms[i] : "") << dmsBoxes[i]->Name;
-    }
-    for (std::size_t i = 0; i < 2; ++i) {
-      EXPECT_EQ(c.Text_Spacing[i].Text, e.decimal[i] ? e.decimal[i] : "");
-    }
-    EXPECT_EQ(c.Check_Point_code.Value, e.codeTicked);
-    EXPECT_EQ(c.Text_Code_filter.Text, e.codeText);
-    EXPECT_EQ(c.Option_HemisphereN.Value, e.north);
-    EXPECT_EQ(c.Option_HemisphereS.Value, e.south);
-    EXPECT_EQ(c.Option_HemisphereN.Enabled, e.hemisphereEnabled);
-    EXPECT_EQ(c.Combo_Ellipsoid.Enabled, e.listsEnabled);
-    EXPECT_EQ(c.Combo_Interpolation.Enabled, e.listsEnabled);
-    EXPECT_EQ(c.Option_Local_Side.Enabled, e.localSideEnabled);
-    EXPECT_EQ(c.Option_Local_Side.Value, !e.localSideEnabled);
+    EXPECT_EQ(c.Combo_Interpolation.Enabled, c.Combo_Ellipsoid.Enabled);
+    EXPECT_EQ(c.Option_Local_Side.Value, !c.Option_Local_Side.Enabled);
     // Locked for every national format.
-    EXPECT_FALSE(c.Check_Point_code.Enabled);
-    EXPECT_FALSE(c.Text_Code_filter.Enabled);
-    EXPECT_FALSE(c.Frame_Sexagesimal.Enabled);
-    EXPECT_FALSE(c.Option_Coordinate_type[0].Enabled);
-    EXPECT_FALSE(c.Text_Spacing[1].Enabled);
-    EXPECT_FALSE(c.Text_segundos[0].Enabled);
-    EXPECT_FALSE(c.Option_Angular_units[2].Enabled);
-    EXPECT_FALSE(c.Option_Linear_Units[0].Enabled);
+    const std::initializer_list<const Control*> lockedControls{
+        &c.Check_Point_code,          &c.Text_Code_filter,      &c.Frame_Sexagesimal,
+        &c.Option_Coordinate_type[0], &c.Text_Spacing[1],       &c.Text_segundos[0],
+        &c.Option_Angular_units[2],   &c.Option_Linear_Units[0]};
+    for (const Control* locked : lockedControls) {
+      EXPECT_FALSE(locked->Enabled) << locked->Name;
+    }
   }
 }
 
