@@ -263,7 +263,8 @@ void AddColumnAction(Command& c, const std::string& value, std::string& error) {
   const auto column = static_cast<std::int16_t>(std::stoi(number));
   const auto roleNumber = static_cast<std::int16_t>(*role + 1);
   c.columnActions.push_back(
-      [column, roleNumber, name = std::string(kRoles[*role])](ColumnPageModel& page) {
+      [column, roleNumber,
+       name = std::string(kRoles[static_cast<std::size_t>(*role)])](ColumnPageModel& page) {
         if (!page.RightClick(column)) {
           return ActionResult::Refused("column " + std::to_string(column) +
                                        " is not in the preview of Grid_Preview");

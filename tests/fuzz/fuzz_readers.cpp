@@ -13,6 +13,7 @@
 #include "formats/norway_reader.h"
 #include "formats/poland_reader.h"
 #include "formats/switzerland_reader.h"
+#include "textimport/generic_reader.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ using Reader = bool (*)(std::istream&, std::uint64_t, hextant::ReaderEnvironment
 constexpr Reader kReaders[] = {hextant::ConvertFileGR,      hextant::ConvertFileNetherlands,
                                hextant::ConvertFileNorway,  hextant::ConvertFileSwitzerland,
                                hextant::Convert_File_Italy, hextant::ConvertFileLaReunion,
-                               hextant::ConvertFilePoland};
+                               hextant::ConvertFilePoland,      hextant::ConvertFileGeneric};
 
 }  // namespace
 
@@ -48,11 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double spacings[] = {0.001, 1000.0, 1e-7, 0.0};
   settings.SpacingX = settings.SpacingY = spacings[(data[0] >> 4) % 4];
   settings.CodeFilter = "99.999";
+  // The generic reader: blank-separated X Y N code, in one of the four angular units.
+  settings.Delimiter = " ";
+  settings.MergeDelimiters = true;
+  settings.CoordinateType = hextant::Geographical;
+  settings.AngularUnit = static_cast<std::int16_t>((data[0] >> 6) % 4);
+  settings.ColumnRoles = {-1, 1, 2, 3, 4, 1, 2, 3, 4, 5, 6};
+  settings.CodeFilterOn = true;
   Quiet quiet;
   hextant::ReadProgress progress(quiet, quiet);
   hextant::ReaderEnvironment env{settings, progress, quiet};
   hextant::ReaderOutput output;
   std::istringstream in(bytes);
-  kReaders[data[0] % 7](in, bytes.size(), env, output, nullptr);
+  kReaders[data[0] % 8](in, bytes.size(), env, output, nullptr);
   return 0;
 }
