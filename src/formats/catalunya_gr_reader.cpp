@@ -313,10 +313,7 @@ bool ConvertFileGR(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviro
 
 bool ConvertFileGR(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                    Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFileGR(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFileGR, env, output, failure);
 }
 
 }  // namespace hextant

@@ -120,10 +120,7 @@ bool Convert_File_Italy(std::istream& source, std::uint64_t sizeInBytes, ReaderE
 
 bool Convert_File_Italy(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                         Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return Convert_File_Italy(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, Convert_File_Italy, env, output, failure);
 }
 
 }  // namespace hextant

@@ -141,10 +141,7 @@ bool ConvertFileLaReunion(std::istream& source, std::uint64_t sizeInBytes, Reade
 
 bool ConvertFileLaReunion(const std::string& sourceFile, ReaderEnvironment& env,
                           ReaderOutput& output, Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFileLaReunion(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFileLaReunion, env, output, failure);
 }
 
 }  // namespace hextant

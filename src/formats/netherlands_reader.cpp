@@ -19,10 +19,7 @@ bool ConvertFileNetherlands(std::istream& source, std::uint64_t sizeInBytes, Rea
 
 bool ConvertFileNetherlands(const std::string& sourceFile, ReaderEnvironment& env,
                             ReaderOutput& output, Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFileNetherlands(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFileNetherlands, env, output, failure);
 }
 
 }  // namespace hextant

@@ -169,10 +169,7 @@ bool ConvertFileNorway(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
 
 bool ConvertFileNorway(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                        Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFileNorway(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFileNorway, env, output, failure);
 }
 
 }  // namespace hextant

@@ -180,10 +180,7 @@ bool ConvertFilePoland(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
 
 bool ConvertFilePoland(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                        Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFilePoland(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFilePoland, env, output, failure);
 }
 
 }  // namespace hextant

@@ -30,9 +30,8 @@ bool RunReader(const char* procedure, ReaderEnvironment& env, Status* failure,
   return false;
 }
 
-bool ReadSourceFile(const std::string& sourceFile, const char* procedure, ReaderEnvironment& env,
-                    Status* failure,
-                    const std::function<bool(std::istream&, std::uint64_t)>& read) {
+bool ReadSourceFile(const std::string& sourceFile, const char* procedure, StreamReader read,
+                    ReaderEnvironment& env, ReaderOutput& output, Status* failure) {
   std::ifstream source(sourceFile, std::ios::binary);
   const auto size = FileSizeOf(sourceFile);
   if (!source || !size) {
@@ -41,7 +40,7 @@ bool ReadSourceFile(const std::string& sourceFile, const char* procedure, Reader
     return RunReader(procedure, env, failure,
                      [&] { return Status::Error(ErrorFileAccess, reason); });
   }
-  return read(source, *size);
+  return read(source, *size, env, output, failure);
 }
 
 Status CheckSpacings(double spacingX, double spacingY) {

@@ -25,10 +25,14 @@ inline constexpr std::int64_t MaxGridNodes = 100'000'000;
 bool RunReader(const char* procedure, ReaderEnvironment& env, Status* failure,
                const std::function<Status()>& body);
 
-/// Opens `sourceFile` and hands the stream and its size in bytes to `read`; a file that cannot be
-/// opened is reported for `procedure`.
-bool ReadSourceFile(const std::string& sourceFile, const char* procedure, ReaderEnvironment& env,
-                    Status* failure, const std::function<bool(std::istream&, std::uint64_t)>& read);
+/// A reader of a source stream of the given size in bytes.
+using StreamReader = bool (*)(std::istream& source, std::uint64_t sizeInBytes,
+                              ReaderEnvironment& env, ReaderOutput& output, Status* failure);
+
+/// Opens `sourceFile` and runs `read` on it with its size; a file that cannot be opened is
+/// reported for `procedure`.
+bool ReadSourceFile(const std::string& sourceFile, const char* procedure, StreamReader read,
+                    ReaderEnvironment& env, ReaderOutput& output, Status* failure);
 
 /// Refuses spacings that are zero, negative or not finite.
 Status CheckSpacings(double spacingX, double spacingY);

@@ -16,10 +16,7 @@ bool ConvertFileSwitzerland(std::istream& source, std::uint64_t sizeInBytes, Rea
 
 bool ConvertFileSwitzerland(const std::string& sourceFile, ReaderEnvironment& env,
                             ReaderOutput& output, Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFileSwitzerland(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFileSwitzerland, env, output, failure);
 }
 
 }  // namespace hextant

@@ -150,6 +150,9 @@ std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t
 // No exception may cross the C border: anything thrown inside (memory exhaustion) is a failure.
 template <typename Body>
 std::int16_t Guarded(const char* path, Body body) noexcept {
+  if (path == nullptr || *path == '\0') {
+    return HDM_E_ARGUMENT;
+  }
   try {
     return body();
   } catch (...) {
@@ -164,16 +167,10 @@ std::int16_t Guarded(const char* path, Body body) noexcept {
 extern "C" {
 
 int16_t WriteHeaderFileHDM(const char* path) {
-  if (path == nullptr || *path == '\0') {
-    return HDM_E_ARGUMENT;
-  }
   return hdm::Guarded(path, [&] { return hdm::WriteHeader(path); });
 }
 
 int16_t WriteBodyFileHDM(const char* path, int16_t bodyFlags, int32_t n) {
-  if (path == nullptr || *path == '\0') {
-    return HDM_E_ARGUMENT;
-  }
   return hdm::Guarded(path, [&] { return hdm::WriteBody(path, bodyFlags, n); });
 }
 
@@ -182,9 +179,6 @@ int16_t WriteCoordTypeFileHDM(const char* path, int16_t coordinateType, int16_t 
                               double spacingX, double spacingY, double separationOffset,
                               int32_t rows, int32_t n, const char* ellipsoidName,
                               double semiMajorAxis, double flattening) {
-  if (path == nullptr || *path == '\0') {
-    return HDM_E_ARGUMENT;
-  }
   return hdm::Guarded(path, [&]() -> int16_t {
     if (ellipsoidName == nullptr || std::strlen(ellipsoidName) > hdm::kMaxNameLength) {
       return hdm::Fail(hdm::StagingPath(path), HDM_E_ARGUMENT);
@@ -209,9 +203,6 @@ int16_t WriteCoordTypeFileHDM(const char* path, int16_t coordinateType, int16_t 
 
 int16_t WritePtsFileHDM(const char* path, const double* pointList, int32_t n,
                         double separationOffset) {
-  if (path == nullptr || *path == '\0') {
-    return HDM_E_ARGUMENT;
-  }
   const int16_t result =
       hdm::Guarded(path, [&] { return hdm::WritePoints(path, pointList, n, separationOffset); });
   if (result != HDM_OK) {

@@ -251,10 +251,7 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
 
 bool ConvertFileGeneric(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                         Status* failure) {
-  return ReadSourceFile(sourceFile, kProcedure, env, failure,
-                        [&](std::istream& source, std::uint64_t size) {
-                          return ConvertFileGeneric(source, size, env, output, failure);
-                        });
+  return ReadSourceFile(sourceFile, kProcedure, ConvertFileGeneric, env, output, failure);
 }
 
 }  // namespace hextant

@@ -14,9 +14,6 @@
 
 namespace hextant::test {
 
-using StreamReader = bool (*)(std::istream&, std::uint64_t, ReaderEnvironment&, ReaderOutput&,
-                              Status*);
-
 class ReaderTest : public ::testing::Test {
  protected:
   bool Read(StreamReader reader, const std::string& bytes) {
