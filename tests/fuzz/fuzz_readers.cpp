@@ -36,7 +36,7 @@ using Reader = bool (*)(std::istream&, std::uint64_t, hextant::ReaderEnvironment
 constexpr Reader kReaders[] = {hextant::ConvertFileGR,      hextant::ConvertFileNetherlands,
                                hextant::ConvertFileNorway,  hextant::ConvertFileSwitzerland,
                                hextant::Convert_File_Italy, hextant::ConvertFileLaReunion,
-                               hextant::ConvertFilePoland,      hextant::ConvertFileGeneric};
+                               hextant::ConvertFilePoland,  hextant::ConvertFileGeneric};
 
 }  // namespace
 
