@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 # Debian packages the build and the tests need.
 DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
 
-.PHONY: all deps configure build test run bench install format clean
+.PHONY: all deps configure build test run demo bench install format clean
 
 all: build
 
@@ -36,25 +36,23 @@ build: configure
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
-# Sample conversions shown by `make run` while the window is not built: format and file.
+run: build
+	$(BUILD_DIR)/src/app/hextant
+
+# Converts every sample with hextant-convert into $(BUILD_DIR)/demo/.
 DEMO := catalunya:catalunya_egm96.gr netherlands:netherlands_egm96.txt norway:norway_egm96.bin \
         switzerland:switzerland_egm96.txt italy:italy_egm96.txt la-reunion:la_reunion_egm96.txt \
         poland:poland_egm96.txt
 
-run: build
-	@if [ -x $(BUILD_DIR)/src/app/hextant ]; then \
-	  $(BUILD_DIR)/src/app/hextant; \
-	else \
-	  echo "The Hextant window is not built yet; converting the samples with hextant-convert:"; \
-	  for demo in $(DEMO); do \
-	    format=$${demo%%:*}; file=$${demo#*:}; dir=$(BUILD_DIR)/demo/$$format; \
-	    mkdir -p $$dir && cp samples/$$file $$dir/ && \
-	    echo "== $$format: $$file" && \
-	    $(BUILD_DIR)/src/app/hextant-convert --format $$format --overwrite $$dir/$$file || exit 1; \
-	  done; \
-	  echo "Models and HdmToTarvo.INI files are in $(BUILD_DIR)/demo/; inspect one with"; \
-	  echo "  $(BUILD_DIR)/src/app/hextant-inspect $(BUILD_DIR)/demo/catalunya/catalunya_egm96.HDM"; \
-	fi
+demo: build
+	@for demo in $(DEMO); do \
+	  format=$${demo%%:*}; file=$${demo#*:}; dir=$(BUILD_DIR)/demo/$$format; \
+	  mkdir -p $$dir && cp samples/$$file $$dir/ && \
+	  echo "== $$format: $$file" && \
+	  $(BUILD_DIR)/src/app/hextant-convert --format $$format --overwrite --quiet $$dir/$$file || exit 1; \
+	done
+	@echo "Models and HdmToTarvo.INI files are in $(BUILD_DIR)/demo/; inspect one with"
+	@echo "  $(BUILD_DIR)/src/app/hextant-inspect $(BUILD_DIR)/demo/catalunya/catalunya_egm96.HDM"
 
 bench: deps
 	@dpkg-query -W -f='$${Status}' libbenchmark-dev 2>/dev/null | grep -q 'install ok installed' || \

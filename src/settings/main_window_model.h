@@ -18,7 +18,8 @@
 
 namespace hextant {
 
-/// The controls of the main window, named as the window names them.
+/// The controls of the main window, named as the window names them. Texts are 8-bit Latin-1, like
+/// every text of the system ("\xBA" is the masculine ordinal of the degree labels).
 struct MainWindowControls {
   std::string Caption = "Hextant";
   bool Visible = true;

@@ -43,6 +43,9 @@ class PreviewGrid {
   CellAlignment& Alignment(std::int32_t column) {
     return alignments_.at(static_cast<std::size_t>(column));
   }
+  CellAlignment Alignment(std::int32_t column) const {
+    return alignments_.at(static_cast<std::size_t>(column));
+  }
 
  private:
   std::vector<std::vector<PreviewCell>> cells_;  // [row][column]

@@ -8,7 +8,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null || { echo "FAIL: cmake --install"; exit 1; }
 status=0
-for f in bin/hextant-inspect bin/hextant-convert lib/libhdmfile.so include/hdmfile.h; do
+for f in bin/hextant bin/hextant-inspect bin/hextant-convert lib/libhdmfile.so include/hdmfile.h; do
   [ -e "$prefix/$f" ] || { echo "FAIL: $f is not installed"; status=1; }
 done
 exported=$(nm -D --defined-only "$prefix/lib/libhdmfile.so" | awk '$2 == "T" {print $3}' | sort | tr '\n' ' ')

@@ -135,10 +135,10 @@ TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
        "geo interp0 dms [0,1,12;0,2,24] [;] code=on:99.999 hemisphere=N "
        "lists=locked local=open"},
       {FormatCatalunya,
-       "geo interp0 units=\u00BA dec [,,;,,] [1;1] code=off: "
+       "geo interp0 units=\xBA dec [,,;,,] [1;1] code=off: "
        "hemisphere=N-locked lists=locked local=open"},
       {FormatPoland,
-       "geo interp0 units=\u00BA dec [,,;,,] [0.01;0.01] code=off: "
+       "geo interp0 units=\xBA dec [,,;,,] [0.01;0.01] code=off: "
        "hemisphere=N-locked lists=open local=open"},
   };
   for (const auto& [format, state] : cases) {

@@ -1,0 +1,22 @@
+// hextant: the windowed tool.
+#include <QApplication>
+
+#include "hextant_app.h"
+#include "qt_platform.h"
+#include "results_dialog.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  hextant::ui::QtMessageBoxes messages;
+  hextant::ui::QtFileDialogs dialogs;
+  hextant::ui::QtBeeper beeper;
+  hextant::ui::QtEventLoop events;
+  hextant::ui::QtResultsDialog results;
+  hextant::ui::HextantApp app(
+      {messages, dialogs, beeper, events, results},
+      {HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR, HEXTANT_VERSION_PATCH});
+  QObject::connect(&app, &hextant::ui::HextantApp::finished, &application, &QApplication::quit,
+                   Qt::QueuedConnection);
+  app.Start();
+  return QApplication::exec();
+}

@@ -1,0 +1,45 @@
+#include "results_dialog.h"
+
+#include <QDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "qt_platform.h"
+
+namespace hextant::ui {
+
+void QtResultsDialog::Show(const ResultsTexts& texts) {
+  QDialog dialog(parent_);
+  dialog.setObjectName("Form_Results");
+  dialog.setWindowTitle(FromLatin1(texts.Caption));
+  auto* grid = new QGridLayout(&dialog);
+  auto* file = new QLineEdit(FromLatin1(texts.OutputFile), &dialog);
+  file->setObjectName("uxFile");
+  file->setReadOnly(true);
+  file->setMinimumWidth(360);
+  const std::pair<const char*, const std::string*> rows[] = {{"Number of points", &texts.Points},
+                                                             {"Grid Rows", &texts.Rows},
+                                                             {"Grid Columns", &texts.Columns},
+                                                             {"Units", &texts.Units}};
+  grid->addWidget(new QLabel("Output File", &dialog), 0, 0);
+  grid->addWidget(new QLabel(":", &dialog), 0, 1);
+  grid->addWidget(file, 0, 2);
+  int row = 1;
+  for (const auto& [caption, value] : rows) {
+    grid->addWidget(new QLabel(caption, &dialog), row, 0);
+    grid->addWidget(new QLabel(":", &dialog), row, 1);
+    auto* label = new QLabel(FromLatin1(*value), &dialog);
+    label->setObjectName(QString("Label2_%1").arg(row));
+    grid->addWidget(label, row++, 2);
+  }
+  auto* ok = new QPushButton("Ok", &dialog);
+  ok->setObjectName("Command_OK");
+  ok->setDefault(true);
+  grid->addWidget(ok, row, 2, Qt::AlignRight);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  dialog.exec();
+}
+
+}  // namespace hextant::ui

@@ -1,0 +1,269 @@
+#include "wizard_pages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "preview_table.h"
+#include "widget_binding.h"
+
+namespace hextant::ui {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QTableWidget* PreviewTable(QWidget* parent) {
+  auto* table = new QTableWidget(parent);
+  table->setObjectName("Grid_Preview");
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setMinimumSize(500, 260);
+  return table;
+}
+
+}  // namespace
+
+QWidget* WizardPage::ButtonRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  backButton_ = new QPushButton("< Back", row);
+  backButton_->setObjectName("Command_Back");
+  nextButton_ = new QPushButton("Next >", row);
+  nextButton_->setObjectName("Command_Next");
+  auto* cancel = new QPushButton("Cancel", row);
+  cancel->setObjectName("Command_Cancel");
+  layout->addStretch();
+  layout->addWidget(backButton_);
+  layout->addWidget(nextButton_);
+  layout->addWidget(cancel);
+  connect(backButton_, &QPushButton::clicked, this, &WizardPage::back);
+  connect(nextButton_, &QPushButton::clicked, this, &WizardPage::next);
+  connect(cancel, &QPushButton::clicked, this, &WizardPage::cancelled);
+  return row;
+}
+
+WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
+  setObjectName("Form_Import_Wizard");
+  setWindowTitle("Hextant");
+  auto* layout = new QVBoxLayout(this);
+  const char* texts[] = {
+      "Welcome to the Hextant Wizard",
+      "This wizard allows a geoid model to be read from a delimited text file and transform it "
+      "into a format to be used with the Tarvo program.",
+      "The geoid model file can have any number of columns and be delimited by any character but "
+      "must contain the following information:",
+      "Latitude, Longitude, Geoid-Ellipsoid separation",
+      "or",
+      "Grid Easting, Grid Northing, Geoid-Ellipsoid separation",
+      "To continue, click the Next button."};
+  int index = 1;
+  for (const char* text : texts) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString("Label%1").arg(index++));
+    label->setWordWrap(true);
+    layout->addWidget(label);
+  }
+  QFont title = layout->itemAt(0)->widget()->font();
+  title.setBold(true);
+  title.setPointSize(title.pointSize() + 4);
+  layout->itemAt(0)->widget()->setFont(title);
+  layout->addStretch();
+  layout->addWidget(ButtonRow());
+}
+
+LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
+    : WizardPage(parent), model_(model) {
+  setObjectName("Form_Reader_2");
+  auto* layout = new QVBoxLayout(this);
+  uxFile_ = new QLineEdit(this);
+  uxFile_->setReadOnly(true);
+  layout->addWidget(uxFile_);
+  auto* options = new QHBoxLayout;
+  auto* lineFrame = new QGroupBox("Start import at line:", this);
+  lineFrame->setObjectName("Frame_import_line");
+  startLine_ = new QComboBox(lineFrame);
+  startLine_->setEditable(true);
+  (new QVBoxLayout(lineFrame))->addWidget(startLine_);
+  options->addWidget(lineFrame);
+  auto* delimiterFrame = new QGroupBox("Delimiter character", this);
+  delimiterFrame->setObjectName("Frame_Delimiter_character");
+  auto* grid = new QGridLayout(delimiterFrame);
+  grid->addWidget(new QLabel("Define the character that delimits the data columns"), 0, 0, 1, 4);
+  for (std::size_t i = 0; i < delimiter_.size(); ++i) {
+    delimiter_[i] = new QRadioButton(delimiterFrame);
+    delimiter_[i]->setAutoExclusive(false);
+    grid->addWidget(delimiter_[i], 1 + static_cast<int>(i) / 3, static_cast<int>(i) % 3);
+    connect(delimiter_[i], &QRadioButton::clicked, this, [this, i] {
+      model_.SelectDelimiter(static_cast<int>(i));
+      Refresh();
+    });
+  }
+  other_ = new QLineEdit(delimiterFrame);
+  columns_ = new QLineEdit(delimiterFrame);
+  columns_->installEventFilter(this);
+  refresh_ = new QPushButton(delimiterFrame);
+  refresh_->setToolTip("Refresh preview of file");
+  merge_ = new QCheckBox(delimiterFrame);
+  grid->addWidget(other_, 2, 3);
+  grid->addWidget(columns_, 3, 0, 1, 2);
+  grid->addWidget(refresh_, 3, 2);
+  grid->addWidget(merge_, 4, 0, 1, 4);
+  options->addWidget(delimiterFrame, 1);
+  layout->addLayout(options);
+  preview_ = PreviewTable(this);
+  layout->addWidget(preview_, 1);
+  layout->addWidget(ButtonRow());
+
+  connect(startLine_, &QComboBox::activated, this, [this](int i) {
+    model_.ChooseStartLine(i);
+    Refresh();
+  });
+  connect(other_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { model_.TypeOtherDelimiter(ToLatin1(text)); });
+  connect(columns_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { model_.TypeColumnWidths(ToLatin1(text)); });
+  connect(columns_, &QLineEdit::returnPressed, this, [this] {
+    model_.PressEnterInColumns();
+    Refresh();
+  });
+  connect(refresh_, &QPushButton::clicked, this, [this] {
+    model_.Refresh();
+    Refresh();
+  });
+  connect(merge_, &QCheckBox::clicked, this, [this](bool merge) {
+    model_.SetMergeDelimiters(merge);
+    Refresh();
+  });
+  Refresh();
+}
+
+bool LayoutPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == columns_ && event->type() == QEvent::FocusIn &&
+      !model_.Option_Delimiter[DelimiterColumns].Value) {
+    model_.SelectDelimiter(DelimiterColumns);  // entering the box selects "Columns"
+    Refresh();
+  }
+  return WizardPage::eventFilter(watched, event);
+}
+
+void LayoutPage::Refresh() {
+  setWindowTitle(FromLatin1(model_.Caption));
+  Draw(uxFile_, model_.uxFile);
+  Draw(startLine_, model_.Combo_import_line);
+  for (std::size_t i = 0; i < delimiter_.size(); ++i) {
+    Draw(delimiter_[i], model_.Option_Delimiter[i]);
+  }
+  Draw(other_, model_.Text_Delimiter);
+  Draw(columns_, model_.Text_Columns);
+  Draw(refresh_, model_.cmdRefresh);
+  Draw(merge_, model_.Check_Delimiter);
+  DrawPreview(preview_, model_.Grid_Preview);
+}
+
+ColumnPage::ColumnPage(ColumnPageModel& model, QWidget* parent)
+    : WizardPage(parent), model_(model) {
+  setObjectName("Form_Reader_3");
+  auto* layout = new QVBoxLayout(this);
+  uxFile_ = new QLineEdit(this);
+  uxFile_->setReadOnly(true);
+  info_ = new QLabel(this);
+  preview_ = PreviewTable(this);
+  preview_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(preview_, &QTableWidget::customContextMenuRequested, this, &ColumnPage::ShowRoleMenu);
+  status_ = new QGroupBox(this);
+  auto* statusLayout = new QHBoxLayout(status_);
+  auto* track = new QWidget(status_);
+  track->setFixedSize(7575 / kTwipsPerPixel, 18);
+  bar_ = new QFrame(track);
+  bar_->setObjectName("Shape_Progres");
+  bar_->setStyleSheet("background-color: #2a6fdb;");
+  bar_->setGeometry(0, 0, 0, 18);
+  percent_ = new QLabel(status_);
+  statusLayout->addWidget(track);
+  statusLayout->addWidget(percent_);
+  statusLayout->addStretch();
+  layout->addWidget(uxFile_);
+  layout->addWidget(info_);
+  layout->addWidget(preview_, 1);
+  layout->addWidget(status_);
+  layout->addWidget(ButtonRow());
+  Refresh();
+}
+
+void ColumnPage::Refresh() {
+  setWindowTitle(FromLatin1(model_.Caption));
+  Draw(uxFile_, model_.uxFile);
+  Draw(info_, model_.Label_info);
+  Draw(status_, model_.Frame1);
+  Draw(percent_, model_.Label_Progres);
+  bar_->setVisible(model_.ProgressBarVisible);
+  preview_->setEnabled(model_.GridEnabled);
+  DrawPreview(preview_, model_.Grid_Preview);
+}
+
+void ColumnPage::ShowRoleMenu(const QPoint& position) {
+  const int column = preview_->columnAt(position.x()) + 1;  // the label column is the header
+  if (column < 1 || !model_.RightClick(column)) {
+    return;
+  }
+  QMenu menu(this);
+  auto addEntries = [&](const auto& entries, const char* name) {
+    menu.setObjectName(name);
+    for (const MenuEntry& entry : entries) {
+      QAction* action = menu.addAction(FromLatin1(entry.Caption));
+      action->setObjectName(FromLatin1(entry.Name));
+      action->setCheckable(true);
+      action->setChecked(entry.Checked);
+      connect(action, &QAction::triggered, this,
+              [this, column, role = entry.Role] { ChooseRole(column, role); });
+    }
+  };
+  if (model_.UsesSexagesimalMenu()) {
+    addEntries(model_.Menu_Coordinate_Sexa, "Menu_Coordinate_Sexa");
+  } else {
+    addEntries(model_.Menu_Coordinate, "Menu_Coordinate");
+  }
+  menu.exec(preview_->viewport()->mapToGlobal(position));
+}
+
+void ColumnPage::ChooseRole(int column, std::int16_t role) {
+  if (model_.RightClick(column)) {
+    model_.ToggleRole(role);
+  }
+  Refresh();
+}
+
+void ColumnPage::ShowProgressBar() {
+  model_.ProgressBarVisible = true;
+  bar_->setVisible(true);
+}
+
+void ColumnPage::SetProgress(int percent) {
+  bar_->setFixedWidth(static_cast<int>(ProgressBarWidth(percent)) / kTwipsPerPixel);
+  model_.Label_Progres.Caption = std::to_string(percent) + " %";
+  percent_->setText(FromLatin1(model_.Label_Progres.Caption));
+}
+
+void ColumnPage::SetProgressCaption(const std::string& caption) {
+  model_.Label_Progres.Caption = caption;
+  percent_->setText(FromLatin1(caption));
+}
+
+void ColumnPage::SetStatus(const std::string& caption) {
+  model_.Frame1.Caption = caption;
+  status_->setTitle(FromLatin1(caption));
+}
+
+}  // namespace hextant::ui

@@ -1,0 +1,99 @@
+#pragma once
+
+// The import wizard's welcome and layout pages and the conversion page, drawn with Qt Widgets and
+// bound to their plain models.
+
+#include <QWidget>
+#include <array>
+
+#include "platform/conversion_page.h"
+#include "textimport/column_page_model.h"
+#include "textimport/layout_page_model.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+
+namespace hextant::ui {
+
+/// Back, Next and Cancel of a wizard page.
+class WizardPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+
+ signals:
+  void back();
+  void next();
+  void cancelled();
+
+ protected:
+  QWidget* ButtonRow();
+  QPushButton* nextButton_ = nullptr;
+  QPushButton* backButton_ = nullptr;
+};
+
+class WelcomePage : public WizardPage {
+  Q_OBJECT
+
+ public:
+  explicit WelcomePage(QWidget* parent = nullptr);
+};
+
+class LayoutPage : public WizardPage {
+  Q_OBJECT
+
+ public:
+  LayoutPage(LayoutPageModel& model, QWidget* parent = nullptr);
+  void Refresh();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  LayoutPageModel& model_;
+  QLineEdit* uxFile_ = nullptr;
+  QComboBox* startLine_ = nullptr;
+  std::array<QRadioButton*, 6> delimiter_{};
+  QLineEdit* other_ = nullptr;
+  QLineEdit* columns_ = nullptr;
+  QPushButton* refresh_ = nullptr;
+  QCheckBox* merge_ = nullptr;
+  QTableWidget* preview_ = nullptr;
+};
+
+/// The conversion page; it also shows the run's status and progress.
+class ColumnPage : public WizardPage, public ProgressDisplay {
+  Q_OBJECT
+
+ public:
+  ColumnPage(ColumnPageModel& model, QWidget* parent = nullptr);
+  void Refresh();
+  /// What choosing `role` in the menu of a right-click on preview column `column` (1-based) does.
+  void ChooseRole(int column, std::int16_t role);
+
+  void ShowProgressBar() override;
+  void SetProgress(int percent) override;
+  void SetProgressCaption(const std::string& caption) override;
+  void SetStatus(const std::string& caption) override;
+
+ private:
+  void ShowRoleMenu(const QPoint& position);
+
+  ColumnPageModel& model_;
+  QLineEdit* uxFile_ = nullptr;
+  QLabel* info_ = nullptr;
+  QTableWidget* preview_ = nullptr;
+  QGroupBox* status_ = nullptr;
+  QFrame* bar_ = nullptr;
+  QLabel* percent_ = nullptr;
+};
+
+}  // namespace hextant::ui

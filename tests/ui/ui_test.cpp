@@ -1,0 +1,156 @@
+// The windows bound to their models, driven through their widgets on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "fakes/platform_fakes.h"
+#include "hextant_app.h"
+#include "main_window.h"
+#include "temp_dir.h"
+#include "wizard_pages.h"
+
+namespace hextant::test {
+namespace {
+
+class NoBeep : public Beeper {
+ public:
+  void Beep() override { ++beeps; }
+  int beeps = 0;
+};
+
+class NoYield : public EventLoop {
+ public:
+  void Yield() override {}
+};
+
+class Windows : public ::testing::Test {
+ protected:
+  Windows() : app_({messages_, dialogs_, beeper_, events_, page_}, {1, 3, 1}) { app_.Start(); }
+
+  template <typename T>
+  T* Find(QWidget& window, const char* name) {
+    T* widget = window.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  void Choose(QComboBox* combo, int index) {
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void Type(QWidget& window, const char* name, const char* text) {
+    auto* edit = Find<QLineEdit>(window, name);
+    edit->setFocus();
+    QTest::keyClicks(edit, text);
+    Find<QComboBox>(window, "Combo_Interpolation")->setFocus();  // leaves the box
+  }
+
+  TempDir dir_;
+  ScriptedMessageBoxes messages_;
+  ScriptedFileDialogs dialogs_;
+  NoBeep beeper_;
+  NoYield events_;
+  RecordingPage page_;
+  ui::HextantApp app_;
+};
+
+TEST_F(Windows, MainWindowDrawsItsModel) {
+  QWidget& main = app_.Main();
+  EXPECT_EQ(main.windowTitle(), "Hextant");
+  EXPECT_TRUE(Find<QRadioButton>(main, "Option_Coordinate_type(0)")->isChecked());
+  EXPECT_EQ(Find<QLabel>(main, "Label_Units(0)")->text(), "rad");
+  EXPECT_EQ(Find<QLabel>(main, "Label4")->text(), " v1.3.1  ");
+  EXPECT_FALSE(Find<QRadioButton>(main, "Option_Linear_Units(1)")->isEnabled());
+
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 3);  // Switzerland
+  auto* grid = Find<QRadioButton>(main, "Option_Coordinate_type(1)");
+  EXPECT_TRUE(grid->isChecked());
+  EXPECT_FALSE(grid->isEnabled());
+  EXPECT_EQ(Find<QLabel>(main, "Label_Coordinate_Type(0)")->text(), "E");
+  EXPECT_EQ(Find<QLineEdit>(main, "Text_Spacing(0)")->text(), "1000");
+}
+
+TEST_F(Windows, ANumberBoxKeepsTheFocusUntilItHoldsANumber) {
+  QWidget& main = app_.Main();
+  QApplication::setActiveWindow(&main);
+  Type(main, "Text_Spacing(0)", "1a");
+  EXPECT_EQ(beeper_.beeps, 1);
+  EXPECT_EQ(app_.Settings().SpacingX, 0.0);
+}
+
+TEST_F(Windows, ConvertsANationalFileFromTheMainWindow) {
+  const std::string source = dir_.File("model.gr");
+  std::filesystem::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source);
+  dialogs_.openAnswers.push_back(source);
+  QWidget& main = app_.Main();
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  EXPECT_EQ(Find<QLineEdit>(main, "uxFile")->text().toStdString(), source);
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 7);  // Catalunya GR file
+  QSignalSpy finished(&app_, &ui::HextantApp::finished);
+  Find<QPushButton>(main, "Command_Read_File")->click();
+  ASSERT_NE(app_.Columns(), nullptr);
+  EXPECT_FALSE(main.isVisible());
+  EXPECT_TRUE(app_.Columns()->isVisible());
+  EXPECT_EQ(Find<QTableWidget>(*app_.Columns(), "Grid_Preview")->rowCount(), 51);
+
+  Find<QPushButton>(*app_.Columns(), "Command_Next")->click();
+  ASSERT_EQ(page_.results.size(), 1u);
+  EXPECT_EQ(page_.results[0].Points, " 7081");
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("model.HDM")));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
+}
+
+TEST_F(Windows, ConvertsThroughTheImportWizard) {
+  const std::string source = dir_.File("grid.xyz");
+  std::filesystem::copy_file(HEXTANT_SAMPLES_DIR "/generic_egm96.xyz", source);
+  dialogs_.openAnswers.push_back(source);
+  QWidget& main = app_.Main();
+  QApplication::setActiveWindow(&main);
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  Find<QRadioButton>(main, "Option_Angular_units(2)")->click();
+  Type(main, "Text_Spacing(0)", "0.25");
+  Type(main, "Text_Spacing(1)", "0.25");
+  Find<QPushButton>(main, "Command_Read_File")->click();
+  ASSERT_TRUE(app_.Welcome().isVisible()) << messages_.shown.size();
+  Find<QPushButton>(app_.Welcome(), "Command_Next")->click();
+  ASSERT_NE(app_.Layout(), nullptr);
+  QWidget& layout = *app_.Layout();
+  Find<QRadioButton>(layout, "Option_Delimiter(3)")->click();  // "Space"
+  EXPECT_EQ(Find<QTableWidget>(layout, "Grid_Preview")->columnCount(), 3);
+  Find<QPushButton>(layout, "Command_Next")->click();
+
+  ui::ColumnPage& columns = *app_.Columns();
+  Find<QPushButton>(columns, "Command_Next")->click();  // no column has a role yet
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[0].Text, "Assigning Longitude to a column");
+  for (std::int16_t role = 1; role <= 3; ++role) {
+    columns.ChooseRole(role, role);
+  }
+  auto* preview = Find<QTableWidget>(columns, "Grid_Preview");
+  EXPECT_EQ(preview->horizontalHeaderItem(1)->text(), "Latitude");
+  EXPECT_TRUE(preview->horizontalHeaderItem(1)->font().bold());
+  Find<QPushButton>(columns, "Command_Next")->click();
+  ASSERT_EQ(page_.results.size(), 1u) << (messages_.shown.empty() ? "" : messages_.shown[0].Text);
+  EXPECT_EQ(page_.results[0].Points, " 1681");
+}
+
+}  // namespace
+}  // namespace hextant::test
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
