@@ -57,6 +57,7 @@ QWidget* WizardPage::ButtonRow() {
 WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
   setObjectName("Form_Import_Wizard");
   setWindowTitle("Hextant");
+  setMinimumWidth(520);
   auto* layout = new QVBoxLayout(this);
   const char* texts[] = {
       "Welcome to the Hextant Wizard",
@@ -100,26 +101,29 @@ LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
   auto* delimiterFrame = new QGroupBox("Delimiter character", this);
   delimiterFrame->setObjectName("Frame_Delimiter_character");
   auto* grid = new QGridLayout(delimiterFrame);
-  grid->addWidget(new QLabel("Define the character that delimits the data columns"), 0, 0, 1, 4);
+  grid->addWidget(new QLabel("Define the character that delimits the data columns"), 0, 0, 1, 3);
+  // Tab, Semi-colon, Comma; Space, Other and its box; Columns, its box and Refresh.
+  const std::array<std::pair<int, int>, 6> cells{{{1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {3, 0}}};
   for (std::size_t i = 0; i < delimiter_.size(); ++i) {
     delimiter_[i] = new QRadioButton(delimiterFrame);
     delimiter_[i]->setAutoExclusive(false);
-    grid->addWidget(delimiter_[i], 1 + static_cast<int>(i) / 3, static_cast<int>(i) % 3);
+    grid->addWidget(delimiter_[i], cells[i].first, cells[i].second);
     connect(delimiter_[i], &QRadioButton::clicked, this, [this, i] {
       model_.SelectDelimiter(static_cast<int>(i));
       Refresh();
     });
   }
   other_ = new QLineEdit(delimiterFrame);
+  other_->setObjectName("Text_Delimiter");
   columns_ = new QLineEdit(delimiterFrame);
   columns_->installEventFilter(this);
   refresh_ = new QPushButton(delimiterFrame);
   refresh_->setToolTip("Refresh preview of file");
   merge_ = new QCheckBox(delimiterFrame);
-  grid->addWidget(other_, 2, 3);
-  grid->addWidget(columns_, 3, 0, 1, 2);
+  grid->addWidget(other_, 2, 2);
+  grid->addWidget(columns_, 3, 1);
   grid->addWidget(refresh_, 3, 2);
-  grid->addWidget(merge_, 4, 0, 1, 4);
+  grid->addWidget(merge_, 4, 0, 1, 3);
   options->addWidget(delimiterFrame, 1);
   layout->addLayout(options);
   preview_ = PreviewTable(this);
