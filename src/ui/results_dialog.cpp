@@ -23,15 +23,21 @@ void QtResultsDialog::Show(const ResultsTexts& texts) {
                                                              {"Grid Rows", &texts.Rows},
                                                              {"Grid Columns", &texts.Columns},
                                                              {"Units", &texts.Units}};
-  grid->addWidget(new QLabel("Output File", &dialog), 0, 0);
-  grid->addWidget(new QLabel(":", &dialog), 0, 1);
+  auto addCaption = [&](const char* caption, int row) {
+    auto* label = new QLabel(caption, &dialog);
+    label->setObjectName(QString("Label1(%1)").arg(row));
+    auto* separator = new QLabel(":", &dialog);
+    separator->setObjectName(QString("uxSep(%1)").arg(row));
+    grid->addWidget(label, row, 0);
+    grid->addWidget(separator, row, 1);
+  };
+  addCaption("Output File", 0);
   grid->addWidget(file, 0, 2);
   int row = 1;
   for (const auto& [caption, value] : rows) {
-    grid->addWidget(new QLabel(caption, &dialog), row, 0);
-    grid->addWidget(new QLabel(":", &dialog), row, 1);
+    addCaption(caption, row);
     auto* label = new QLabel(FromLatin1(*value), &dialog);
-    label->setObjectName(QString("Label2_%1").arg(row));
+    label->setObjectName(QString("Label2(%1)").arg(row));
     grid->addWidget(label, row++, 2);
   }
   auto* ok = new QPushButton("Ok", &dialog);
