@@ -4,6 +4,7 @@
 // drawing never counts as a user action.
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +15,15 @@
 #include "settings/window_controls.h"
 
 namespace hextant::ui {
+
+/// The hourglass pointer while a preview reads the source.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 inline void Draw(QWidget* widget, const Control& control) {
   widget->setObjectName(FromLatin1(control.Name));

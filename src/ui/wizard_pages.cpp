@@ -109,6 +109,7 @@ LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
     delimiter_[i]->setAutoExclusive(false);
     grid->addWidget(delimiter_[i], cells[i].first, cells[i].second);
     connect(delimiter_[i], &QRadioButton::clicked, this, [this, i] {
+      const BusyCursor busy;
       model_.SelectDelimiter(static_cast<int>(i));
       Refresh();
     });
@@ -131,6 +132,7 @@ LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
   layout->addWidget(ButtonRow());
 
   connect(startLine_, &QComboBox::activated, this, [this](int i) {
+    const BusyCursor busy;
     model_.ChooseStartLine(i);
     Refresh();
   });
@@ -139,14 +141,17 @@ LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
   connect(columns_, &QLineEdit::textEdited, this,
           [this](const QString& text) { model_.TypeColumnWidths(ToLatin1(text)); });
   connect(columns_, &QLineEdit::returnPressed, this, [this] {
+    const BusyCursor busy;
     model_.PressEnterInColumns();
     Refresh();
   });
   connect(refresh_, &QPushButton::clicked, this, [this] {
+    const BusyCursor busy;
     model_.Refresh();
     Refresh();
   });
   connect(merge_, &QCheckBox::clicked, this, [this](bool merge) {
+    const BusyCursor busy;
     model_.SetMergeDelimiters(merge);
     Refresh();
   });
