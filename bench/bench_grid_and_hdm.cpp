@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "core/grid_assembly.h"
+#include "base/grid_assembly.h"
 #include "hdm_reader.h"
 #include "hdmfile.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "textimport/text_parsing.h"
+#include "text/text_parsing.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/point_list.h"
+#include "base/point_list.h"
 #include "settings/ellipsoid.h"
 
 namespace hextant {
@@ -20,6 +20,20 @@ inline constexpr std::int16_t ResolutionCentimetres = 2;
 
 /// Number of entries of `ColumnRoles` (entry 0 carries no role).
 inline constexpr std::size_t ColumnRoleCount = 11;
+
+/// The roles a column of a generic text source can take: the index into `ColumnRoles`.
+enum ColumnRole : std::int16_t {
+  RoleX = 1,
+  RoleY = 2,
+  RoleSeparation = 3,
+  RoleCode = 4,
+  RoleLongitudeDegrees = 5,
+  RoleLongitudeMinutes = 6,
+  RoleLongitudeSeconds = 7,
+  RoleLatitudeDegrees = 8,
+  RoleLatitudeMinutes = 9,
+  RoleLatitudeSeconds = 10,
+};
 
 /// The one record of settings and run state shared by the windows, the readers and the
 /// conversion run. Every field starts zeroed; the ellipsoid table is built when the main window is

@@ -6,10 +6,10 @@
 #include <QObject>
 #include <memory>
 
-#include "core/conversion_run.h"
-#include "settings/main_window_model.h"
-#include "textimport/column_page_model.h"
-#include "textimport/layout_page_model.h"
+#include "conversion/conversion_run.h"
+#include "mainwindow/main_window_model.h"
+#include "wizard/column_page_model.h"
+#include "wizard/layout_page_model.h"
 
 namespace hextant::ui {
 

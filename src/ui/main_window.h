@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <array>
 
-#include "settings/main_window_model.h"
+#include "mainwindow/main_window_model.h"
 
 class QCheckBox;
 class QComboBox;

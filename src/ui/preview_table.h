@@ -2,7 +2,7 @@
 
 #include <QTableWidget>
 
-#include "textimport/preview_grid.h"
+#include "wizard/preview_grid.h"
 
 namespace hextant::ui {
 

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "platform/conversion_page.h"
-#include "textimport/column_page_model.h"
-#include "textimport/layout_page_model.h"
+#include "wizard/column_page_model.h"
+#include "wizard/layout_page_model.h"
 
 class QCheckBox;
 class QComboBox;

@@ -6,14 +6,14 @@
 #include <sstream>
 #include <string>
 
-#include "formats/catalunya_gr_reader.h"
-#include "formats/italy_reader.h"
-#include "formats/la_reunion_reader.h"
-#include "formats/netherlands_reader.h"
-#include "formats/norway_reader.h"
-#include "formats/poland_reader.h"
-#include "formats/switzerland_reader.h"
-#include "textimport/generic_reader.h"
+#include "readers/catalunya_gr_reader.h"
+#include "readers/generic_reader.h"
+#include "readers/italy_reader.h"
+#include "readers/la_reunion_reader.h"
+#include "readers/netherlands_reader.h"
+#include "readers/norway_reader.h"
+#include "readers/poland_reader.h"
+#include "readers/switzerland_reader.h"
 
 namespace {
 

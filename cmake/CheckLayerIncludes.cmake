@@ -1,0 +1,18 @@
+# Run by hextant_layer at build time: fails when a file of layer LAYER includes a header of a
+# layer folder outside ALLOWED. Writes STAMP when every include is allowed.
+cmake_minimum_required(VERSION 3.25)
+set(failures "")
+foreach(file IN LISTS FILES)
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"[a-z_]+/")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([a-z_]+)/.*$" "\\1" folder "${line}")
+    if(folder IN_LIST FOLDERS AND NOT folder IN_LIST ALLOWED)
+      string(APPEND failures "\n  ${file}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(failures)
+  string(REPLACE ";" ", " allowed "${ALLOWED}")
+  message(FATAL_ERROR "Layer ${LAYER} may include only ${allowed}; these lines reach upward:${failures}")
+endif()
+file(WRITE ${STAMP} "")

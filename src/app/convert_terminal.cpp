@@ -1,0 +1,34 @@
+#include "convert_terminal.h"
+
+namespace hextant {
+namespace {
+
+std::string WithNewlines(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
+    text.replace(at, 2, "\n");
+  }
+  return text;
+}
+
+}  // namespace
+
+MessageAnswer TerminalMessages::Show(const Message& message) {
+  err_ << message.Title << ": " << WithNewlines(message.Text) << "\n";
+  if (message.Buttons == MessageButtons::YesNo) {
+    return overwrite_ ? MessageAnswer::Yes : MessageAnswer::No;
+  }
+  return MessageAnswer::Ok;
+}
+
+TerminalProgress::~TerminalProgress() {
+  if (drawn_) {
+    err_ << "\n";
+  }
+}
+
+void TerminalProgress::Draw(const std::string& caption) {
+  err_ << "\r" << (status_.empty() ? "Reading" : status_) << "  " << caption << "   " << std::flush;
+  drawn_ = true;
+}
+
+}  // namespace hextant

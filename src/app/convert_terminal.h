@@ -1,0 +1,80 @@
+#pragma once
+
+// The window's platform for a terminal: message boxes printed to stderr, the open dialog that
+// picks SOURCE, no save dialog, and progress drawn on one line.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/conversion_page.h"
+#include "platform/file_dialogs.h"
+#include "platform/message_boxes.h"
+
+namespace hextant {
+
+class TerminalMessages : public MessageBoxes {
+ public:
+  TerminalMessages(std::ostream& err, bool overwrite) : err_(err), overwrite_(overwrite) {}
+  /// Prints "TITLE: TEXT"; a Yes/No question is answered Yes only with `overwrite`.
+  MessageAnswer Show(const Message& message) override;
+
+ private:
+  std::ostream& err_;
+  bool overwrite_;
+};
+
+// The open dialog picks SOURCE; there is no save dialog to show, so it counts as cancelled.
+class TerminalDialogs : public FileDialogs {
+ public:
+  explicit TerminalDialogs(std::string source) : source_(std::move(source)) {}
+  std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return source_; }
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override {
+    return std::nullopt;
+  }
+
+ private:
+  std::string source_;
+};
+
+class TerminalProgress : public ProgressDisplay, public EventLoop {
+ public:
+  TerminalProgress(std::ostream& err, bool show) : err_(err), show_(show) {}
+  ~TerminalProgress() override;
+  void ShowProgressBar() override {}
+  void SetProgress(int percent) override {
+    if (show_ && percent != shown_) {
+      shown_ = percent;
+      Draw(std::to_string(percent) + " %");
+    }
+  }
+  void SetProgressCaption(const std::string& caption) override {
+    if (show_) {
+      Draw(caption);
+    }
+  }
+  void SetStatus(const std::string& caption) override { status_ = caption; }
+  void Yield() override {}
+
+ private:
+  void Draw(const std::string& caption);
+
+  std::ostream& err_;
+  bool show_;
+  bool drawn_ = false;
+  int shown_ = -1;
+  std::string status_;
+};
+
+// The results are printed after the run, from its report, so the dialog itself shows nothing.
+class TerminalResults : public ResultsDialog {
+ public:
+  void Show(const ResultsTexts&) override {}
+};
+
+class Silent : public Beeper {
+ public:
+  void Beep() override {}
+};
+
+}  // namespace hextant

@@ -1,0 +1,179 @@
+#include "conversion/conversion_run.h"
+
+#include "base/grid_assembly.h"
+#include "conversion/output_file.h"
+#include "hdmfile.h"
+#include "readers/reader_progress.h"
+#include "readers/source_readers.h"
+#include "wizard/column_roles.h"
+
+namespace hextant {
+namespace {
+
+constexpr std::int16_t kInterpolationBits[] = {HDM_FLAG_INTERPOLATION_4, HDM_FLAG_INTERPOLATION_9,
+                                               HDM_FLAG_INTERPOLATION_16};
+
+std::string CountText(std::int32_t value) {
+  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
+}  // namespace
+
+std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
+                       std::int16_t interpolationIndex, std::int16_t localSide) noexcept {
+  int flags = coordinateType;
+  if (instrumentType == 1) {
+    if (interpolationIndex >= 0 && interpolationIndex <= 2) {
+      flags += kInterpolationBits[interpolationIndex];
+    }
+    if (localSide == 1) {
+      flags += HDM_FLAG_LOCAL_SIDE;
+    }
+  }
+  return static_cast<std::int16_t>(flags);
+}
+
+ResultsTexts MakeResultsTexts(const std::string& outputFile, std::int32_t nodes, std::int32_t rows,
+                              std::int32_t columns, const std::string& units) {
+  return ResultsTexts{" Information",  outputFile,         CountText(nodes),
+                      CountText(rows), CountText(columns), units};
+}
+
+ConversionRun::ConversionRun(ConversionSettings& settings, RunServices services,
+                             SourceReader reader)
+    : settings_(settings), services_(services), reader_(std::move(reader)) {
+  if (!reader_) {
+    reader_ = [&settings](const std::string& sourceFile, ReaderEnvironment& env,
+                          ReaderOutput& output) {
+      return ReadSource(settings.SourceFormat, sourceFile, env, output);
+    };
+  }
+}
+
+RunReport ConversionRun::Run(const RunOptions& options) {
+  if (running_) {
+    RunReport busy;
+    busy.Outcome = RunOutcome::AlreadyRunning;
+    return busy;
+  }
+  // Cleared on every way out, so that a later run can start.
+  struct RunningFlag {
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    bool& flag_;
+  } running(running_);
+  return RunOnce(options);
+}
+
+RunReport ConversionRun::RunOnce(const RunOptions& options) {
+  RunReport report;
+  if (settings_.SourceFormat == 0) {
+    const bool columnsAssigned = options.CheckColumnRoles
+                                     ? options.CheckColumnRoles()
+                                     : CheckColumnRoles(settings_, services_.Messages);
+    if (!columnsAssigned) {
+      report.Outcome = RunOutcome::ColumnCheckFailed;
+      return report;
+    }
+  }
+  ReadProgress progress(services_.Progress, services_.Events);
+  ReaderEnvironment env{settings_, progress, services_.Messages};
+  ReaderOutput output;
+  if (!reader_(settings_.SourceFile, env, output)) {
+    if (output.StoppedByUser) {
+      report.Outcome = RunOutcome::StoppedByUser;
+    }
+    return report;
+  }
+  report.Units = output.ResolutionCode == ResolutionMillimetres ? "mm" : "cm";
+  services_.Progress.SetStatus("Status: Sorting and Writing File");
+  services_.Events.Yield();
+
+  SortPoints(settings_.PointList);
+  report.Nodes = settings_.PointList.Count();
+  report.OutputFile = options.ProposedOutput.value_or(DefaultOutputName(settings_.SourceFile));
+  OutputFileChooser chooser(services_.Messages, services_.Dialogs);
+  if (!chooser.Choose(report.OutputFile)) {
+    return report;
+  }
+  WriteModel(report, output);
+  services_.Progress.SetProgressCaption("100 %");
+  if (report.WriterResult != HDM_OK) {
+    report.Outcome = RunOutcome::WriterFailed;
+    return report;
+  }
+  Finish(report);
+  return report;
+}
+
+void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {
+  const double spacingX = settings_.SpacingX * output.SpacingFactor;
+  const double spacingY = settings_.SpacingY * output.SpacingFactor;
+  const PointList& points = settings_.PointList;
+  const std::int32_t n = points.Count();
+  const GeoidPoint first = n > 0 ? points.Node(1) : GeoidPoint{};
+  const GeoidPoint last = n > 0 ? points.Node(n) : GeoidPoint{};
+  report.Rows = RowCount(first.Y, last.Y, spacingY);
+  report.Columns = ColumnCount(first.X, last.X, spacingX);
+
+  const Ellipsoid* ellipsoid = FindEllipsoid(settings_.EllipsoidTable, settings_.EllipsoidCode);
+  const Ellipsoid none;
+  const Ellipsoid& e = ellipsoid != nullptr ? *ellipsoid : none;
+  const double flattening = e.InverseFlattening != 0.0 ? 1.0 / e.InverseFlattening : 0.0;
+  const char* path = report.OutputFile.c_str();
+
+  WriteHeaderFileHDM(path);
+  WriteBodyFileHDM(path,
+                   BodyFlags(settings_.CoordinateType, settings_.InstrumentType,
+                             settings_.InterpolationIndex, settings_.LocalSide),
+                   n);
+  WriteCoordTypeFileHDM(path, settings_.CoordinateType, output.ResolutionCode, first.X, first.Y,
+                        last.X, last.Y, spacingX, spacingY, output.SeparationOffset, report.Rows, n,
+                        e.Name.c_str(), e.SemiMajorAxis, flattening);
+  report.WriterResult = WritePtsFileHDM(path, points.Data(), n, output.SeparationOffset);
+}
+
+void ConversionRun::Finish(RunReport& report) {
+  if (!IsRegularGrid(report.Nodes, report.Rows, report.Columns)) {
+    services_.Messages.Show(
+        Message{"ERROR", "THE GRID IS NOT REGULAR", MessageIcon::Critical, MessageButtons::Ok});
+    report.Outcome = RunOutcome::IrregularGrid;
+    return;
+  }
+  services_.Results.Show(
+      MakeResultsTexts(report.OutputFile, report.Nodes, report.Rows, report.Columns, report.Units));
+  const Status written =
+      WriteSettingsFile(report.OutputFile, "ENGLISH", settings_.InterpolationText);
+  if (!written) {
+    services_.Messages.Show(
+        Message{"Error", written.Description(), MessageIcon::Critical, MessageButtons::Ok});
+    report.Outcome = RunOutcome::SettingsFileFailed;
+    return;
+  }
+  report.Outcome = RunOutcome::Completed;
+}
+
+}  // namespace hextant
+
+namespace hextant {
+
+const char* WriterResultText(std::int16_t result) noexcept {
+  switch (result) {
+    case HDM_OK:
+      return "the model was written";
+    case HDM_E_ARGUMENT:
+      return "a value handed to the writer is outside its range (no node, a bad flag or name)";
+    case HDM_E_IO:
+      return "the model file could not be created, written or renamed";
+    case HDM_E_SEQUENCE:
+      return "the model's sections were incomplete or out of order";
+    case HDM_E_INCONSISTENT:
+      return "the grid values are inconsistent (rows, spacing, offset or node count)";
+    case HDM_E_RANGE:
+      return "a separation does not fit the 16-bit range at the chosen resolution";
+    default:
+      return "the writer library failed";
+  }
+}
+
+}  // namespace hextant

@@ -1,0 +1,98 @@
+#pragma once
+
+// One conversion, from the conversion page's "Next >" to the end: read the source, sort the
+// nodes into grid order, settle the output file, write the model through the writer library,
+// test that the grid is regular, show the results and write the settings file.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/status.h"
+#include "platform/conversion_page.h"
+#include "platform/file_dialogs.h"
+#include "platform/message_boxes.h"
+#include "readers/converter_frame.h"
+#include "settings/conversion_settings.h"
+
+namespace hextant {
+
+/// The platform services a run reaches the user through.
+struct RunServices {
+  MessageBoxes& Messages;
+  FileDialogs& Dialogs;
+  ProgressDisplay& Progress;
+  EventLoop& Events;
+  ResultsDialog& Results;
+};
+
+/// Choices of the caller that the window does not hold.
+struct RunOptions {
+  /// Proposed instead of the name derived from the source file (it still goes through the output
+  /// file choice).
+  std::optional<std::string> ProposedOutput;
+  /// Replaces the import wizard's column check, asked first for the generic text format.
+  std::function<bool()> CheckColumnRoles;
+};
+
+enum class RunOutcome {
+  AlreadyRunning,        // a run was under way; nothing was done
+  ColumnCheckFailed,     // the import wizard's columns lack a needed role (the user was warned)
+  StoppedBeforeWriting,  // the reader or the output file choice said no
+  StoppedByUser,         // the user stopped the read; back to the wizard's layout page
+  WriterFailed,          // the writer library refused or failed; the page stays shown
+  IrregularGrid,         // the model was written, the grid is not regular; back to the window
+  Completed,             // model, results and settings file done; the program ends
+  SettingsFileFailed,    // model and results done, the settings file could not be written
+};
+
+struct RunReport {
+  RunOutcome Outcome = RunOutcome::StoppedBeforeWriting;
+  std::string OutputFile;
+  std::int16_t WriterResult = 0;
+  std::int32_t Nodes = 0, Rows = 0, Columns = 0;
+  std::string Units;
+};
+
+/// The body flags of the model: the coordinate type, plus for Series Q (instrument type 1) the
+/// interpolation bit (16, 64, 32 for list positions 0, 1, 2) and 8 for the local side.
+std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
+                       std::int16_t interpolationIndex, std::int16_t localSide) noexcept;
+
+/// The texts of the results dialog; counts are written with a leading blank (a minus sign
+/// takes its place).
+ResultsTexts MakeResultsTexts(const std::string& outputFile, std::int32_t nodes, std::int32_t rows,
+                              std::int32_t columns, const std::string& units);
+
+/// Reads the source into the settings' point list under the reader contract; the default reads
+/// with the reader of the chosen source format.
+using SourceReader =
+    std::function<bool(const std::string& sourceFile, ReaderEnvironment&, ReaderOutput&)>;
+
+class ConversionRun {
+ public:
+  ConversionRun(ConversionSettings& settings, RunServices services, SourceReader reader = {});
+
+  /// Runs one conversion; a call while another is under way does nothing.
+  RunReport Run(const RunOptions& options = {});
+
+ private:
+  RunReport RunOnce(const RunOptions& options);
+  void WriteModel(RunReport& report, const ReaderOutput& output);
+  void Finish(RunReport& report);
+
+  ConversionSettings& settings_;
+  RunServices services_;
+  SourceReader reader_;
+  bool running_ = false;
+};
+
+}  // namespace hextant
+
+namespace hextant {
+
+/// What a result code of the writer library means, in words.
+const char* WriterResultText(std::int16_t result) noexcept;
+
+}  // namespace hextant

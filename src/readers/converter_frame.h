@@ -1,0 +1,98 @@
+#pragma once
+
+// What every source reader shares: the calling contract, the offset and storage resolution of
+// the separations, and the range trackers.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "base/status.h"
+#include "platform/message_boxes.h"
+#include "readers/reader_progress.h"
+#include "settings/conversion_settings.h"
+
+namespace hextant {
+
+/// Error number of a file that breaks its format.
+inline constexpr int ReaderFormatError = 10001;
+
+/// What a reader needs besides its source: the settings it reads and overwrites (its
+/// `PointList` among them), the progress display and the message boxes for its error report.
+struct ReaderEnvironment {
+  ConversionSettings& Settings;
+  ReadProgress& Progress;
+  MessageBoxes& Messages;
+};
+
+/// What a reader hands back besides the point list.
+struct ReaderOutput {
+  double SeparationOffset = 0.0;    // metres
+  std::int16_t ResolutionCode = 0;  // ResolutionMillimetres or ResolutionCentimetres
+  /// The factor that brings the settings' spacings into the unit of the coordinates read (a grid
+  /// entered in feet is read in metres); the settings themselves keep what the user entered.
+  double SpacingFactor = 1.0;
+  /// The read stopped because the user asked it to (the Back button during a read).
+  bool StoppedByUser = false;
+};
+
+/// The midpoint of the separation range cut down to whole millimetres goes to `offset`; returns
+/// ResolutionCentimetres when `largest` lies more than 32 m above it, else ResolutionMillimetres.
+/// Fails (nullopt) when smallest + largest is exactly 0, which is also what an empty read gives.
+std::optional<std::int16_t> ComputeOffsetAndResolution(double& offset, double smallest,
+                                                       double largest) noexcept;
+
+/// Range of the valued separations with both trackers starting at the extremes ±999999.9.
+struct ExtremeRange {
+  double Smallest = 999999.9;
+  double Largest = -999999.9;
+  void Take(double value) noexcept {
+    if (value < Smallest) {
+      Smallest = value;
+    }
+    if (value > Largest) {
+      Largest = value;
+    }
+  }
+};
+
+/// Range whose trackers hold a marker until the first value sets both; after that a value above
+/// the largest replaces it, otherwise a value below the smallest replaces that.
+struct FirstNodeRange {
+  explicit FirstNodeRange(double marker = 99999.999)
+      : Marker(marker), Smallest(marker), Largest(marker) {}
+  double Marker;
+  double Smallest;
+  double Largest;
+  void Take(double value) noexcept {
+    if (Smallest == Marker) {
+      Smallest = Largest = value;
+    }
+    if (value > Largest) {
+      Largest = value;
+    } else if (value < Smallest) {
+      Smallest = value;
+    }
+  }
+};
+
+/// Range in which each tracker is replaced while it still holds the marker 99999.999 or when the
+/// value lies beyond it.
+struct MarkerOrCompareRange {
+  static constexpr double Marker = 99999.999;
+  double Smallest = Marker;
+  double Largest = Marker;
+  void Take(double value) noexcept {
+    if (Smallest == Marker || value < Smallest) {
+      Smallest = value;
+    }
+    if (Largest == Marker || value > Largest) {
+      Largest = value;
+    }
+  }
+};
+
+/// Runs the offset computation for a reader: fills `output`, or returns the format error.
+Status FinishRange(double smallest, double largest, ReaderOutput& output);
+
+}  // namespace hextant

@@ -1,0 +1,27 @@
+#pragma once
+
+// The reader of generic text sources ("Use Import Wizard"): a delimited or fixed-width text file
+// read with the layout and column roles the import wizard collected. It reads the file twice (to
+// count, then to store), can be stopped between lines by clearing `ReadingActive`, and works out
+// the offset and resolution of the separations itself.
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+#include "readers/converter_frame.h"
+
+namespace hextant {
+
+/// Reads the source into the point list of `env.Settings`. Geographical coordinates are stored in
+/// radians, grid coordinates and separations in metres (a grid read in feet sets
+/// `output.SpacingFactor` to 0.3048). Returns false after "ANGULAR VALUES OUTSIDE LIMITS", or
+/// with `output.StoppedByUser` when `ReadingActive` was cleared during the read.
+bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
+                        ReaderOutput& output, Status* failure = nullptr);
+
+/// The same for the file at `sourceFile`.
+bool ConvertFileGeneric(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+                        Status* failure = nullptr);
+
+}  // namespace hextant

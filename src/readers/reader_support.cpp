@@ -1,0 +1,80 @@
+#include "readers/reader_support.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <new>
+
+#include "platform/file_system.h"
+
+namespace hextant {
+
+bool RunReader(const char* procedure, ReaderEnvironment& env, Status* failure,
+               const std::function<Status()>& body) {
+  Status result = Status::Ok();
+  try {
+    result = body();
+  } catch (const std::bad_alloc&) {
+    result = Status::Error(ErrorOutOfMemory, "Out of memory");
+  } catch (const std::exception& e) {
+    result = Status::Error(ErrorFileAccess, e.what());
+  }
+  if (result) {
+    return true;
+  }
+  ReportReaderError(env.Messages, procedure, result);
+  if (failure != nullptr) {
+    *failure = result;
+  }
+  return false;
+}
+
+bool ReadSourceFile(const std::string& sourceFile, const char* procedure, StreamReader read,
+                    ReaderEnvironment& env, ReaderOutput& output, Status* failure) {
+  std::ifstream source(sourceFile, std::ios::binary);
+  const auto size = FileSizeOf(sourceFile);
+  if (!source || !size) {
+    const std::string reason = sourceFile + ": " + std::strerror(errno);
+    env.Progress.ShowBar();
+    return RunReader(procedure, env, failure,
+                     [&] { return Status::Error(ErrorFileAccess, reason); });
+  }
+  return read(source, *size, env, output, failure);
+}
+
+Status CheckSpacings(double spacingX, double spacingY) {
+  for (double spacing : {spacingX, spacingY}) {
+    if (!(std::isfinite(spacing) && spacing > 0)) {
+      return Status::Error(ErrorInvalidSpacing, "The node spacing must be a positive number, not " +
+                                                    std::to_string(spacing));
+    }
+  }
+  return Status::Ok();
+}
+
+Status SourceLines::Read(std::string& line) {
+  return reader_.Next(line) ? Status::Ok()
+                            : Status::Error(ErrorInputPastEnd, "Input past end of file");
+}
+
+std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std::int16_t maxFields,
+                         std::vector<LineField>& fields) {
+  const std::size_t first = line.find_first_not_of(' ');
+  line = first == std::string_view::npos ? std::string_view() : line.substr(first);
+  std::int16_t count = maxFields;
+  if (!SplitLine(line, delimiter, count, fields, true)) {
+    return 0;
+  }
+  return count;
+}
+
+std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,
+                           std::int16_t index) {
+  if (index < 1 || index > count || static_cast<std::size_t>(index) >= fields.size()) {
+    return {};
+  }
+  return fields[static_cast<std::size_t>(index)].Text;
+}
+
+}  // namespace hextant

@@ -1,0 +1,323 @@
+#include "text/text_parsing.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "base/rounding.h"
+
+namespace hextant {
+namespace {
+
+bool IsBlank(char c) noexcept {
+  return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) noexcept {
+  return c >= '0' && c <= '9';
+}
+
+// Hands out the characters of a text the way the number parsers see them: blanks skipped, and
+// commas as points when the comma is a decimal mark.
+class NumberCursor {
+ public:
+  NumberCursor(std::string_view text, DecimalMark mark) noexcept
+      : text_(text), commaIsPoint_(mark == DecimalMark::PointOrComma) {
+    SkipBlanks();
+  }
+
+  bool AtEnd() const noexcept { return at_ >= text_.size(); }
+  char Peek() const noexcept {
+    if (AtEnd()) {
+      return '\0';
+    }
+    return text_[at_] == ',' && commaIsPoint_ ? '.' : text_[at_];
+  }
+  void Next() noexcept {
+    ++at_;
+    SkipBlanks();
+  }
+
+ private:
+  void SkipBlanks() noexcept {
+    while (at_ < text_.size() && IsBlank(text_[at_])) {
+      ++at_;
+    }
+  }
+
+  std::string_view text_;
+  bool commaIsPoint_;
+  std::size_t at_ = 0;
+};
+
+// "&H" / "&O" whole numbers; the cursor stands after the letter.
+double ReadRadixNumber(NumberCursor& cursor, int radix) noexcept {
+  double value = 0.0;
+  for (; !cursor.AtEnd(); cursor.Next()) {
+    const char c = cursor.Peek();
+    int digit = -1;
+    if (IsDigit(c)) {
+      digit = c - '0';
+    } else if (c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    }
+    if (digit < 0 || digit >= radix) {
+      break;
+    }
+    value = value * radix + digit;
+  }
+  return value;
+}
+
+// The digits of a decimal number, gathered without blanks into a fixed buffer that from_chars
+// reads. Digits past the buffer's room only scale the value (integer part) or are dropped
+// (fraction), which keeps far more precision than a double holds.
+class DecimalDigits {
+ public:
+  void Integer(char c) noexcept {
+    if (c == '0' && significant_ == 0) {
+      return;  // leading zeros carry nothing
+    }
+    if (Push(c)) {
+      ++significant_;
+    } else {
+      ++droppedIntegerDigits_;
+    }
+  }
+  void Fraction(char c) noexcept {
+    if (!pointPushed_ && Push('.')) {
+      pointPushed_ = true;
+    }
+    if (pointPushed_) {
+      Push(c);
+    }
+  }
+  void Exponent(bool negative, long value) noexcept { exponent_ = negative ? -value : value; }
+
+  double Value() const noexcept {
+    char text[kRoom + 32];
+    std::copy(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(used_), text);
+    std::size_t size = used_;
+    if (size == 0 || (size == 1 && pointPushed_)) {
+      return 0.0;
+    }
+    const long exponent = exponent_ + droppedIntegerDigits_;
+    if (exponent != 0) {
+      text[size++] = 'e';
+      size = static_cast<std::size_t>(std::to_chars(text + size, text + sizeof text, exponent).ptr -
+                                      text);
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text, text + size, value);
+    if (error == std::errc::result_out_of_range) {
+      return exponent + significant_ > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return value;
+  }
+
+ private:
+  static constexpr std::size_t kRoom = 200;
+
+  bool Push(char c) noexcept {
+    if (used_ == kRoom) {
+      return false;
+    }
+    buffer_[used_++] = c;
+    return true;
+  }
+
+  std::array<char, kRoom> buffer_{};
+  std::size_t used_ = 0;
+  long significant_ = 0;
+  long droppedIntegerDigits_ = 0;
+  long exponent_ = 0;
+  bool pointPushed_ = false;
+};
+
+long ReadExponentDigits(NumberCursor& cursor) noexcept {
+  long value = 0;
+  for (; IsDigit(cursor.Peek()); cursor.Next()) {
+    value = std::min(value * 10 + (cursor.Peek() - '0'), 100000L);  // far past any double
+  }
+  return value;
+}
+
+bool IsExponentLetter(char c) noexcept {
+  return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
+
+double ReadDecimalNumber(NumberCursor& cursor) noexcept {
+  DecimalDigits digits;
+  for (; IsDigit(cursor.Peek()); cursor.Next()) {
+    digits.Integer(cursor.Peek());
+  }
+  if (cursor.Peek() == '.') {
+    for (cursor.Next(); IsDigit(cursor.Peek()); cursor.Next()) {
+      digits.Fraction(cursor.Peek());
+    }
+  }
+  if (IsExponentLetter(cursor.Peek())) {
+    cursor.Next();
+    bool negative = false;
+    if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+      negative = cursor.Peek() == '-';
+      cursor.Next();
+    }
+    digits.Exponent(negative, ReadExponentDigits(cursor));
+  }
+  return digits.Value();
+}
+
+void ClearFields(std::vector<LineField>& fields) {
+  fields.clear();
+  fields.emplace_back();  // element 0, never a field
+}
+
+void SplitByWidths(std::string_view line, std::string_view widths, std::int16_t& maxFields,
+                   std::vector<LineField>& fields) {
+  const auto items = static_cast<std::size_t>(std::count(widths.begin(), widths.end(), ',')) + 1;
+  fields.resize(items + 1);
+  const auto length = static_cast<std::int32_t>(line.size());
+  std::int32_t pos = 1;
+  std::size_t index = 1;
+  for (std::size_t begin = 0; begin <= widths.size() && pos <= length; ++index) {
+    const std::size_t comma = std::min(widths.find(',', begin), widths.size());
+    const double rounded = RoundHalfEven(ParseDecimal(widths.substr(begin, comma - begin)));
+    const auto width = static_cast<std::int32_t>(std::clamp(rounded, 0.0, 32767.0));
+    const auto taken = std::min(width, length - pos + 1);
+    fields[index] =
+        LineField{line.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(taken)),
+                  pos, pos + width};
+    pos += width;
+    begin = comma + 1;
+  }
+  maxFields = static_cast<std::int16_t>(
+      std::min<std::size_t>(static_cast<std::size_t>(std::max<std::int16_t>(maxFields, 0)), items));
+}
+
+void SplitByDelimiter(std::string_view line, std::string_view delimiter, std::int16_t& maxFields,
+                      std::vector<LineField>& fields, bool mergeDelimiters) {
+  const std::size_t end = line.size() + 1;  // 1-based position just past the line
+  std::int32_t count = 0;
+  for (std::size_t start = 1;;) {
+    const std::size_t found = line.find(delimiter, start - 1);
+    const std::size_t p = found == std::string_view::npos ? end : found + 1;
+    if (p > start || !mergeDelimiters) {
+      fields.push_back(LineField{line.substr(start - 1, p - start),
+                                 static_cast<std::int32_t>(start), static_cast<std::int32_t>(p)});
+      ++count;
+    }
+    // Fields past maxFields + 1 can never be used, so the search may stop.
+    if (p == end || count > maxFields) {
+      break;
+    }
+    start = p + 1;
+  }
+  maxFields = static_cast<std::int16_t>(std::min<std::int32_t>(maxFields, count));
+}
+
+}  // namespace
+
+double ParseDecimal(std::string_view text, DecimalMark mark) noexcept {
+  NumberCursor cursor(text, mark);
+  if (cursor.Peek() == '&') {
+    cursor.Next();
+    const char letter = cursor.Peek();
+    if (letter == 'H' || letter == 'h' || letter == 'O' || letter == 'o') {
+      cursor.Next();
+      return ReadRadixNumber(cursor, letter == 'H' || letter == 'h' ? 16 : 8);
+    }
+    return 0.0;
+  }
+  bool negative = false;
+  if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+    negative = cursor.Peek() == '-';
+    cursor.Next();
+  }
+  const double value = ReadDecimalNumber(cursor);
+  return negative ? -value : value;
+}
+
+double ParseAfterLetters(std::string_view text) noexcept {
+  std::size_t skip = 0;
+  while (skip < text.size() && static_cast<unsigned char>(text[skip]) >= 65) {
+    ++skip;
+  }
+  return ParseDecimal(text.substr(skip));
+}
+
+std::string FormatWithPoint(double value, std::string_view pattern) {
+  const std::size_t point = pattern.find('.');
+  const std::size_t integerDigits =
+      std::max<std::size_t>(1, point == std::string_view::npos ? pattern.size() : point);
+  // Thirty decimals are far past a double's precision and keep the text within the buffer.
+  const int decimals =
+      point == std::string_view::npos
+          ? 0
+          : static_cast<int>(std::min<std::size_t>(pattern.size() - point - 1, 30));
+  char text[400];
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  std::string formatted(text, result.ptr);
+  const bool negative = !formatted.empty() && formatted.front() == '-';
+  const std::size_t digitsStart = negative ? 1 : 0;
+  const std::size_t dot = std::min(formatted.find('.'), formatted.size());
+  if (dot - digitsStart < integerDigits) {
+    formatted.insert(digitsStart, integerDigits - (dot - digitsStart), '0');
+  }
+  return formatted;
+}
+
+std::string_view TrimBlanks(std::string_view text) noexcept {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return upper;
+}
+
+bool IsNumericText(std::string_view text) noexcept {
+  bool digitSeen = false;
+  const std::string_view trimmed = TrimBlanks(text);
+  if (trimmed.empty()) {
+    return true;
+  }
+  for (const char c : trimmed) {
+    if (IsDigit(c)) {
+      digitSeen = true;
+    } else if (c != '+' && c != ',' && c != '-' && c != '.') {
+      return false;
+    }
+  }
+  return digitSeen;
+}
+
+bool SplitLine(std::string_view line, std::string_view delimiter, std::int16_t& maxFields,
+               std::vector<LineField>& fields, bool mergeDelimiters) {
+  ClearFields(fields);
+  if (line.size() > MaxLineLength) {
+    maxFields = 0;
+    return false;
+  }
+  if (delimiter.size() >= 4) {
+    SplitByWidths(line, delimiter, maxFields, fields);
+  } else {
+    SplitByDelimiter(line, delimiter, maxFields, fields, mergeDelimiters);
+  }
+  return true;
+}
+
+}  // namespace hextant

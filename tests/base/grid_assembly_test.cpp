@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "base/grid_assembly.h"
+#include "base/rounding.h"
+
+namespace hextant {
+namespace {
+
+// A rows × columns grid in row order; each node's separation encodes its position, so a node
+// that lost its fields on the way would show up.
+std::vector<GeoidPoint> GridNodes(int rows, int columns, double x0 = 0.0, double y0 = 0.0,
+                                  double step = 1.0) {
+  std::vector<GeoidPoint> nodes;
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c) {
+      nodes.push_back({x0 + c * step, y0 + r * step, 100.0 * r + c, 0.0});
+    }
+  }
+  return nodes;
+}
+
+PointList ListOf(const std::vector<GeoidPoint>& nodes) {
+  PointList list;
+  for (const auto& node : nodes) {
+    EXPECT_TRUE(list.Append(node));
+  }
+  return list;
+}
+
+std::vector<GeoidPoint> NodesOf(const PointList& list) {
+  std::vector<GeoidPoint> nodes;
+  for (std::int32_t i = 1; i <= list.Count(); ++i) {
+    nodes.push_back(list.Node(i));
+  }
+  return nodes;
+}
+
+bool SameNodes(const std::vector<GeoidPoint>& a, const std::vector<GeoidPoint>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& p, const auto& q) {
+    return p.X == q.X && p.Y == q.Y && p.Separation == q.Separation && p.NullFlag == q.NullFlag;
+  });
+}
+
+TEST(SortPoints, PutsShuffledGridsIntoRowOrder) {
+  struct Case {
+    const char* name;
+    std::vector<GeoidPoint> grid;
+  };
+  const Case cases[] = {
+      {"3 x 4", GridNodes(3, 4)},
+      {"southern grid with negative coordinates", GridNodes(5, 7, -10.0, -0.9, 0.004)},
+      {"single row", GridNodes(1, 50)},
+      {"single column", GridNodes(50, 1)},
+      {"300 x 200", GridNodes(300, 200, 480000.0, 75000.0, 1000.0)},
+  };
+  std::mt19937 random(7);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int round = 0; round < 3; ++round) {
+      auto shuffled = c.grid;
+      std::shuffle(shuffled.begin(), shuffled.end(), random);
+      PointList list = ListOf(shuffled);
+      SortPoints(list);
+      EXPECT_TRUE(SameNodes(NodesOf(list), c.grid));
+    }
+  }
+}
+
+TEST(SortPoints, LeavesOrderedInputAndRowZeroAlone) {
+  const auto grid = GridNodes(4, 5);
+  PointList list = ListOf(grid);
+  list.SetNode(0, {9.0, 9.0, 9.0, 9.0});
+  SortPoints(list);
+  EXPECT_TRUE(SameNodes(NodesOf(list), grid));
+  EXPECT_EQ(list.Node(0).X, 9.0);
+  EXPECT_EQ(list.Node(0).NullFlag, 9.0);
+}
+
+TEST(SortPoints, GroupsRowsByTheNeighbourRule) {
+  // Each Y differs from the next by 5e-7: one chained row, although the ends differ by 1.5e-6.
+  PointList chained = ListOf({{4, 1.5e-6, 0, 0}, {3, 1.0e-6, 0, 0}, {2, 5e-7, 0, 0}, {1, 0, 0, 0}});
+  SortPoints(chained);
+  for (std::int32_t i = 1; i <= 4; ++i) {
+    EXPECT_EQ(chained.Node(i).X, i) << "one row, sorted by X";
+  }
+  // A difference of exactly the tolerance still joins the row.
+  PointList atTolerance = ListOf({{2, 0, 0, 0}, {1, 1e-6, 0, 0}});
+  SortPoints(atTolerance);
+  EXPECT_EQ(atTolerance.Node(1).X, 1);
+  // A gap of 2e-6 starts a new row: the lower Y comes first whatever its X.
+  PointList split = ListOf({{1, 2e-6, 0, 0}, {2, 0, 0, 0}});
+  SortPoints(split);
+  EXPECT_EQ(split.Node(1).X, 2);
+  EXPECT_EQ(split.Node(2).X, 1);
+}
+
+TEST(SortPoints, KeepsDuplicatesAndNullNodes) {
+  auto nodes = GridNodes(2, 3);
+  nodes.push_back(nodes[4]);
+  nodes[1].Separation = NullSeparation;
+  nodes[1].NullFlag = NullFlagSet;
+  auto shuffled = nodes;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
+  PointList list = ListOf(shuffled);
+  SortPoints(list);
+  const auto sorted = NodesOf(list);
+  ASSERT_EQ(sorted.size(), 7u);
+  EXPECT_EQ(sorted[1].NullFlag, NullFlagSet);
+  EXPECT_EQ(sorted[1].Separation, NullSeparation);
+  EXPECT_EQ(sorted[4].X, sorted[5].X) << "the duplicate stays, next to its twin";
+  EXPECT_EQ(sorted[4].Separation, sorted[5].Separation);
+}
+
+// Patterns that break careless quicksorts: many equal keys, reversed and organ-pipe input.
+TEST(SortRange, SortsAdversarialPatterns) {
+  const int n = 5000;
+  const std::pair<const char*, std::function<double(int)>> patterns[] = {
+      {"all equal", [](int) { return 1.0; }},
+      {"two values", [](int i) { return i % 2; }},
+      {"reversed", [](int i) { return n - i; }},
+      {"organ pipe", [](int i) { return i < n / 2 ? i : n - i; }},
+      {"few distinct", [](int i) { return (i * 7919) % 13; }},
+  };
+  for (const auto& [name, key] : patterns) {
+    SCOPED_TRACE(name);
+    PointList list;
+    std::vector<double> keys;
+    for (int i = 0; i < n; ++i) {
+      keys.push_back(key(i));
+      list.Append({0.0, keys.back(), keys.back() * 2.0, 0.0});
+    }
+    SortRange(list, 1, n, KeyY);
+    std::sort(keys.begin(), keys.end());
+    for (int i = 1; i <= n; ++i) {
+      ASSERT_EQ(list.Node(i).Y, keys[static_cast<std::size_t>(i - 1)]) << "at " << i;
+      ASSERT_EQ(list.Node(i).Separation, 2.0 * list.Node(i).Y) << "node split at " << i;
+    }
+  }
+}
+
+TEST(GridCounts, RoundHalvesToEven) {
+  EXPECT_EQ(RowCount(0.0, 2.5, 1.0), 4);  // 3.5
+  EXPECT_EQ(RowCount(0.0, 1.5, 1.0), 2);  // 2.5
+  EXPECT_EQ(ColumnCount(0.0, 3.4, 1.0), 4);
+  EXPECT_EQ(ColumnCount(10.0, 10.0, 0.25), 1);
+  // A row distance a hair off the spacing still counts the right rows.
+  EXPECT_EQ(RowCount(0.1, 0.1 + 2 * 0.0043633231299858 + 1e-15, 0.0043633231299858), 3);
+}
+
+TEST(GridCounts, UnrepresentableCountsBecomeZero) {
+  EXPECT_EQ(RowCount(0.0, 1.0, 0.0), 0);
+  EXPECT_EQ(ColumnCount(0.0, std::nan(""), 1.0), 0);
+  EXPECT_EQ(RowCount(0.0, 1e12, 1.0), 0);
+}
+
+TEST(GridCounts, RegularityIsACountTest) {
+  EXPECT_TRUE(IsRegularGrid(1, 1, 1));
+  EXPECT_TRUE(IsRegularGrid(12, 3, 4));
+  EXPECT_FALSE(IsRegularGrid(11, 3, 4));
+  EXPECT_FALSE(IsRegularGrid(13, 3, 4));
+  EXPECT_FALSE(IsRegularGrid(12, 0, 4));
+}
+
+TEST(GridCounts, ThreeByFourGridWithOneNodeMissing) {
+  auto nodes = GridNodes(3, 4, 0.0, 0.0, 0.5);
+  auto check = [](const std::vector<GeoidPoint>& input) {
+    PointList list = ListOf(input);
+    SortPoints(list);
+    const GeoidPoint first = list.Node(1);
+    const GeoidPoint last = list.Node(list.Count());
+    const std::int32_t rows = RowCount(first.Y, last.Y, 0.5);
+    const std::int32_t columns = ColumnCount(first.X, last.X, 0.5);
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(columns, 4);
+    return IsRegularGrid(list.Count(), rows, columns);
+  };
+  EXPECT_TRUE(check(nodes));
+  nodes.erase(nodes.begin() + 5);  // an interior node
+  EXPECT_FALSE(check(nodes));
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+  const std::pair<double, double> cases[] = {{0.5, 0.0},    {1.5, 2.0},   {2.5, 2.0},
+                                             {-2.5, -2.0},  {-3.5, -4.0}, {2.4999, 2.0},
+                                             {2.5001, 3.0}, {-0.4, -0.0}};
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(RoundHalfEven(value), expected) << value;
+  }
+  EXPECT_EQ(RoundHalfEvenToInt32(2147483647.4), 2147483647);
+  EXPECT_FALSE(RoundHalfEvenToInt32(2147483647.6).has_value());
+  EXPECT_FALSE(RoundHalfEvenToInt32(INFINITY).has_value());
+}
+
+}  // namespace
+}  // namespace hextant

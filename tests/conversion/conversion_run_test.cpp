@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "conversion/conversion_run.h"
+#include "fakes/platform_fakes.h"
+#include "hdm_reader.h"
+#include "temp_dir.h"
+
+namespace hextant::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(BodyFlags, AddInterpolationAndLocalSideForSeriesQOnly) {
+  EXPECT_EQ(BodyFlags(2, 1, 1, 1), 74);  // grid, Series Q, 9 points, local side
+  EXPECT_EQ(BodyFlags(1, 1, 0, 0), 17);
+  EXPECT_EQ(BodyFlags(1, 1, 2, 1), 41);
+  EXPECT_EQ(BodyFlags(2, 0, 1, 1), 2) << "Series R: the coordinate type alone";
+}
+
+TEST(ResultsTexts, WriteCountsWithALeadingBlank) {
+  const ResultsTexts t = MakeResultsTexts("/m.HDM", 6, 2, 3, "mm");
+  EXPECT_EQ(t.Caption, " Information");
+  EXPECT_EQ(t.Points, " 6");
+  EXPECT_EQ(t.Rows, " 2");
+  EXPECT_EQ(t.Columns, " 3");
+  EXPECT_EQ(t.Units, "mm");
+  EXPECT_EQ(MakeResultsTexts("", -1, 0, 0, "cm").Points, "-1");
+}
+
+// A run over a 3 × 4 grid (0.5 apart, from 10, 20) delivered shuffled by a fake reader.
+class Run : public ::testing::Test {
+ protected:
+  Run() {
+    BuildEllipsoidTable(settings_);
+    settings_.SourceFormat = 7;
+    settings_.SourceFile = dir_.File("source.gr");
+    settings_.CoordinateType = Grid;
+    settings_.EllipsoidCode = Wgs1984Code;
+    settings_.SpacingX = settings_.SpacingY = 0.5;
+    settings_.InstrumentType = 1;
+    settings_.InterpolationIndex = 1;
+    settings_.InterpolationText = "9 Points";
+    settings_.LocalSide = 1;
+    for (int r = 2; r >= 0; --r) {
+      for (int c = 3; c >= 0; --c) {
+        nodes_.push_back({10.0 + 0.5 * c, 20.0 + 0.5 * r, 40.0 + r + 0.001 * c, 0.0});
+      }
+    }
+  }
+
+  RunReport Start(RunOptions options = {}) {
+    ConversionRun run(settings_, RunServices{messages_, dialogs_, page_, page_, page_},
+                      [this](const std::string&, ReaderEnvironment& env, ReaderOutput& out) {
+                        ++reads_;
+                        for (const auto& node : nodes_) {
+                          env.Settings.PointList.Append(node);
+                        }
+                        out = output_;
+                        return readerSucceeds_;
+                      });
+    return run.Run(options);
+  }
+
+  std::string Model() const { return dir_.File("source.HDM"); }
+  std::string Ini() const { return dir_.File("HdmToTarvo.INI"); }
+
+  TempDir dir_;
+  ConversionSettings settings_;
+  ScriptedMessageBoxes messages_;
+  ScriptedFileDialogs dialogs_;
+  RecordingPage page_;
+  std::vector<GeoidPoint> nodes_;
+  ReaderOutput output_{41.0, ResolutionMillimetres};
+  bool readerSucceeds_ = true;
+  int reads_ = 0;
+};
+
+TEST_F(Run, CompletesWithResultsModelAndSettingsFile) {
+  const RunReport report = Start();
+  ASSERT_EQ(report.Outcome, RunOutcome::Completed);
+  EXPECT_EQ(page_.status, "Status: Sorting and Writing File");
+  EXPECT_EQ(page_.progressCaption, "100 %");
+  ASSERT_EQ(page_.results.size(), 1u);
+  EXPECT_EQ(page_.results[0].OutputFile, Model());
+  EXPECT_EQ(page_.results[0].Points, " 12");
+  EXPECT_EQ(page_.results[0].Rows, " 3");
+  EXPECT_EQ(page_.results[0].Columns, " 4");
+  EXPECT_EQ(page_.results[0].Units, "mm");
+  EXPECT_TRUE(fs::exists(Ini()));
+
+  const auto read = hdm::ReadHdmFile(Model());
+  ASSERT_TRUE(read.model) << read.error;
+  const hdm::HdmModel& m = *read.model;
+  EXPECT_EQ(m.bodyFlags, 74);
+  EXPECT_EQ(m.firstX, 10.0);
+  EXPECT_EQ(m.firstY, 20.0);
+  EXPECT_EQ(m.lastX, 11.5);
+  EXPECT_EQ(m.lastY, 21.0);
+  EXPECT_EQ(m.rows, 3);
+  EXPECT_EQ(m.separationOffset, 41.0);
+  EXPECT_EQ(m.ellipsoidName, "WGS 1984");
+  EXPECT_EQ(m.flattening, 1 / 298.25722356);
+  const std::vector<std::int16_t> sortedCodes{-1000, -999, -998, -997, 0,    1,
+                                              2,     3,    1000, 1001, 1002, 1003};
+  EXPECT_EQ(m.codes, sortedCodes) << "nodes in grid order, south-west first";
+}
+
+TEST_F(Run, StopsBeforeWritingWhenTheReaderOrTheColumnCheckSaysNo) {
+  readerSucceeds_ = false;
+  EXPECT_EQ(Start().Outcome, RunOutcome::StoppedBeforeWriting);
+  EXPECT_EQ(page_.status, "") << "stopped before sorting";
+
+  settings_.SourceFormat = 0;
+  RunOptions options;
+  options.CheckColumnRoles = [] { return false; };
+  EXPECT_EQ(Start(options).Outcome, RunOutcome::ColumnCheckFailed);
+  EXPECT_EQ(reads_, 1) << "the reader is not run after a failed column check";
+  EXPECT_FALSE(fs::exists(Model()));
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(Run, StopsWhenTheOutputFileIsNotConfirmed) {
+  WriteBytes(Model(), {'x'});
+  messages_.answers = {MessageAnswer::No};
+  EXPECT_EQ(Start().Outcome, RunOutcome::StoppedBeforeWriting);
+  EXPECT_EQ(fs::file_size(Model()), 1u);
+}
+
+TEST_F(Run, WriterFailureLeavesThePageWithoutAMessage) {
+  nodes_[0].Separation = 500.0;  // far outside 16 bits of millimetres around 41 m
+  const RunReport report = Start();
+  EXPECT_EQ(report.Outcome, RunOutcome::WriterFailed);
+  EXPECT_EQ(report.WriterResult, 5);
+  EXPECT_EQ(page_.progressCaption, "100 %");
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_FALSE(fs::exists(Model()));
+  EXPECT_FALSE(fs::exists(Ini()));
+}
+
+TEST_F(Run, IrregularGridKeepsTheModelAndSkipsTheSettingsFile) {
+  nodes_.erase(nodes_.begin() + 5);
+  EXPECT_EQ(Start().Outcome, RunOutcome::IrregularGrid);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].Title, "ERROR");
+  EXPECT_EQ(messages_.shown[0].Text, "THE GRID IS NOT REGULAR");
+  EXPECT_TRUE(page_.results.empty());
+  EXPECT_TRUE(hdm::ReadHdmFile(Model()).model.has_value());
+  EXPECT_FALSE(fs::exists(Ini()));
+}
+
+TEST_F(Run, ASecondRunCannotStartDuringOne) {
+  RunReport inner;
+  ConversionRun* running = nullptr;
+  ConversionRun run(settings_, RunServices{messages_, dialogs_, page_, page_, page_},
+                    [&](const std::string&, ReaderEnvironment&, ReaderOutput&) {
+                      inner = running->Run();
+                      return false;
+                    });
+  running = &run;
+  EXPECT_EQ(run.Run().Outcome, RunOutcome::StoppedBeforeWriting);
+  EXPECT_EQ(inner.Outcome, RunOutcome::AlreadyRunning);
+  EXPECT_EQ(run.Run().Outcome, RunOutcome::StoppedBeforeWriting) << "a finished run frees it";
+}
+
+}  // namespace
+}  // namespace hextant::test

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "conversion/output_file.h"
+#include "fakes/platform_fakes.h"
+#include "temp_dir.h"
+
+namespace hextant::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DefaultOutputName, ReplacesWhatFollowsTheLastDot) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/geo/model.gsf", "/geo/model.HDM"},    {"/geo/x.", "/geo/x.HDM"},
+      {"/geo/model", "/geo/model.HDM"},        {"/maps1.2/model", "/maps1.HDM"},
+      {"D:\\maps1.2\\model", "D:\\maps1.HDM"},
+  };
+  for (const auto& [source, expected] : cases) {
+    EXPECT_EQ(DefaultOutputName(source), expected) << source;
+  }
+}
+
+class OutputChoice : public ::testing::Test {
+ protected:
+  std::string Existing(const std::string& name, mode_t mode = 0644) {
+    const std::string path = dir_.File(name);
+    WriteBytes(path, {'x'});
+    chmod(path.c_str(), mode);
+    return path;
+  }
+
+  TempDir dir_;
+  ScriptedMessageBoxes messages_;
+  ScriptedFileDialogs dialogs_;
+  OutputFileChooser chooser_{messages_, dialogs_};
+};
+
+TEST_F(OutputChoice, CreatesANewFileWithoutAsking) {
+  std::string path = dir_.File("new.HDM");
+  EXPECT_TRUE(chooser_.Choose(path));
+  EXPECT_TRUE(fs::exists(path));
+  EXPECT_EQ(fs::file_size(path), 0u);
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(dialogs_.saveRequests.empty());
+}
+
+TEST_F(OutputChoice, AsksBeforeOverwritingAnOrdinaryFile) {
+  std::string path = Existing("model.HDM");
+  messages_.answers = {MessageAnswer::Yes};
+  EXPECT_TRUE(chooser_.Choose(path));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].Title, "Warning");
+  EXPECT_EQ(messages_.shown[0].Text, "The file " + path + " already exists, overwrite?");
+  EXPECT_EQ(messages_.shown[0].Buttons, MessageButtons::YesNo);
+
+  // No: the save dialog; its choice is tried from the start, a cancel stops.
+  const std::string other = dir_.File("other.HDM");
+  messages_.answers = {MessageAnswer::No};
+  dialogs_.saveAnswers = {other};
+  EXPECT_TRUE(chooser_.Choose(path));
+  EXPECT_EQ(path, other);
+  ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
+  EXPECT_EQ(dialogs_.saveRequests.back().Filter, "Geoid Model File|*.HDM*");
+  EXPECT_EQ(dialogs_.saveRequests.back().DefaultExtension, "HDM");
+  std::string again = Existing("again.HDM");
+  EXPECT_FALSE(chooser_.Choose(again)) << "No, then a cancelled dialog";
+}
+
+TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
+  const std::pair<std::string, std::string> cases[] = {
+      {Existing("locked.HDM", 0444), " and is read only."},
+      {Existing(".hidden.HDM"), " and is hidden."},
+      {(fs::create_directory(dir_.Path() / "folder.HDM"), dir_.File("folder.HDM")),
+       " and is a system file."},
+  };
+  int fresh = 0;
+  for (const auto& [protectedPath, ending] : cases) {
+    std::string path = protectedPath;
+    messages_.shown.clear();
+    dialogs_.saveAnswers = {protectedPath, dir_.File("fresh" + std::to_string(++fresh) + ".HDM")};
+    EXPECT_TRUE(chooser_.Choose(path));
+    ASSERT_EQ(messages_.shown.size(), 2u) << "the same file chosen again is refused again";
+    EXPECT_EQ(messages_.shown[0].Title, "Error");
+    EXPECT_EQ(messages_.shown[0].Text, "The file " + protectedPath + " already exists" + ending);
+    EXPECT_NE(path, protectedPath);
+  }
+}
+
+TEST_F(OutputChoice, AMissingFolderGoesToTheDialogSilently) {
+  std::string path = dir_.File("missing/model.HDM");
+  EXPECT_FALSE(chooser_.Choose(path));
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ(dialogs_.saveRequests.size(), 1u);
+}
+
+TEST_F(OutputChoice, ReportsAFileThatCannotBeCreated) {
+  std::string path = "/proc/hextant-model.HDM";  // the folder exists; nobody may create in it
+  EXPECT_FALSE(chooser_.Choose(path));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(
+      messages_.shown[0].Text.rfind("The file /proc/hextant-model.HDM can not been created. ", 0),
+      0u)
+      << messages_.shown[0].Text;
+}
+
+TEST(SettingsFile, HoldsTheTenLinesWithCrLf) {
+  TempDir dir;
+  const std::string model = dir.File("model.HDM");
+  ASSERT_TRUE(WriteSettingsFile(model, "ENGLISH", "9 Points"));
+  const auto bytes = ReadBytes(dir.File("HdmToTarvo.INI"));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+            "#   File name geoid model\r\n"
+            "[File]=model.HDM\r\n"
+            "#   ENGLISH \r\n"
+            "#   SPANISH \r\n"
+            "[Language]=ENGLISH\r\n"
+            "#   1    -> Interpolation by 4 Points  (bilinear)\r\n"
+            "#   2    -> Interpolation by 16 Points (bispline)\r\n"
+            "#   3    -> Interpolation by 9 Points  (biquadratic) \r\n"
+            "#   4    -> Interpolation by 4 Points ReciprocalDistance\r\n"
+            "[Interpolation]=3\r\n");
+  EXPECT_EQ(InterpolationCode("4 Points"), "1");
+  EXPECT_EQ(InterpolationCode("16 Points"), "2");
+  EXPECT_EQ(InterpolationCode("12 Points"), "12 Points");
+  EXPECT_FALSE(WriteSettingsFile(dir.File("missing/model.HDM"), "ENGLISH", "4 Points"));
+}
+
+}  // namespace
+}  // namespace hextant::test

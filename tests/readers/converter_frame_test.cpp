@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "base/angles.h"
+#include "fakes/platform_fakes.h"
+#include "readers/converter_frame.h"
+#include "readers/reader_progress.h"
+
+namespace hextant::test {
+namespace {
+
+TEST(ComputeOffsetAndResolution, CutsTheMidpointToMillimetresAndPicksTheUnit) {
+  struct Case {
+    double smallest, largest, offset;
+    std::int16_t code;
+  };
+  const Case cases[] = {
+      {10.0, 42.0, 26.0, ResolutionMillimetres},
+      {-40.0, 30.0, -5.0, ResolutionCentimetres},
+      {1.0, 65.0, 33.0, ResolutionMillimetres},  // exactly 32 above: still millimetres
+      {1.0, 65.5, 33.25, ResolutionCentimetres},
+      {0.0, 0.001, 0.0, ResolutionMillimetres},
+      {-0.001, 0.0, -0.001, ResolutionMillimetres},
+      {-12.3456, -12.3456, -12.346, ResolutionMillimetres},
+      {12.3456, 12.3456, 12.345, ResolutionMillimetres},
+  };
+  for (const auto& c : cases) {
+    double offset = -99.0;
+    EXPECT_EQ(ComputeOffsetAndResolution(offset, c.smallest, c.largest), c.code) << c.smallest;
+    EXPECT_DOUBLE_EQ(offset, c.offset) << c.smallest << " " << c.largest;
+  }
+  double offset = 0.0;
+  EXPECT_FALSE(ComputeOffsetAndResolution(offset, -5.0, 5.0).has_value());
+  ExtremeRange untouched;
+  EXPECT_FALSE(ComputeOffsetAndResolution(offset, untouched.Smallest, untouched.Largest));
+}
+
+TEST(RangeTrackers, FollowTheirStartRules) {
+  FirstNodeRange first;
+  MarkerOrCompareRange marker;
+  ExtremeRange extreme;
+  for (double v : {5.0, 3.0, 8.0, 4.0}) {
+    first.Take(v);
+    marker.Take(v);
+    extreme.Take(v);
+  }
+  EXPECT_EQ(first.Smallest, 3.0);
+  EXPECT_EQ(first.Largest, 8.0);
+  EXPECT_EQ(marker.Smallest, 3.0);
+  EXPECT_EQ(marker.Largest, 8.0);
+  EXPECT_EQ(extreme.Smallest, 3.0);
+  EXPECT_EQ(extreme.Largest, 8.0);
+  // First-node start: after a new largest, the same value is not also tested as a smallest.
+  FirstNodeRange descending;
+  for (double v : {5.0, 9.0, 1.0}) {
+    descending.Take(v);
+  }
+  EXPECT_EQ(descending.Smallest, 1.0);
+  EXPECT_EQ(descending.Largest, 9.0);
+}
+
+TEST(Angles, UseTheirOwnPi) {
+  EXPECT_DOUBLE_EQ(DegToRad(180.0), 3.14159265359);
+  EXPECT_DOUBLE_EQ(DmsToRad(180.0, 0.0, 0.0), 3.141592654);
+  EXPECT_DOUBLE_EQ(DmsToRad(-3.0, 30.0, 0.0), -2.5 * 3.141592654 / 180.0);
+}
+
+TEST(ReadProgress, ShowsWholePercentOfTheReadPosition) {
+  EXPECT_EQ(ReadPercent(50, 51), 102);  // the end of a 50-byte file
+  EXPECT_EQ(ReadPercent(1000, 1001), 100);
+  EXPECT_EQ(ReadPercent(200, 75), 37);
+  EXPECT_EQ(ReadPercent(0, 1), 0);
+  EXPECT_FLOAT_EQ(ProgressBarWidth(102), 7726.5f);
+}
+
+TEST(ReportReaderError, NamesTheProcedureOnlyForUnexpectedFailures) {
+  ScriptedMessageBoxes messages;
+  ReportReaderError(messages, "ConvertFileGR", Status::Error(ReaderFormatError, "detail"));
+  ReportReaderError(messages, "Convert_File_Italy", Status::Error(62, "Input past end of file"));
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].Text, "Unable to compute the selected file");
+  EXPECT_EQ(messages.shown[1].Text,
+            "Unhandler Error in Convert_File_Italy\r\nInput past end of file");
+  EXPECT_EQ(messages.shown[1].Title, "Hextant");
+  EXPECT_EQ(messages.shown[1].Icon, MessageIcon::Critical);
+}
+
+}  // namespace
+}  // namespace hextant::test

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "base/angles.h"
+#include "readers/generic_reader.h"
+#include "readers/reader_fixture.h"
+#include "wizard/column_roles.h"
+
+namespace hextant::test {
+namespace {
+
+constexpr double kDegree = WindowPi / 180;
+
+// Decimal layout "X Y N [code]" by blanks, geographical decimal degrees unless a test changes it.
+class GenericReader : public ReaderTest {
+ protected:
+  GenericReader() {
+    settings_.Delimiter = " ";
+    settings_.MergeDelimiters = true;
+    settings_.CoordinateType = Geographical;
+    settings_.AngularUnit = 2;
+    settings_.ColumnRoles = {-1, 1, 2, 3, -1, -1, -1, -1, -1, -1, -1};
+  }
+  bool Read(const std::string& text) { return ReaderTest::Read(ConvertFileGeneric, text); }
+  GeoidPoint Node(std::int32_t i) const { return Points().Node(i); }
+};
+
+TEST_F(GenericReader, ConvertsUnitsToRadiansAndMetres) {
+  struct Case {
+    std::int16_t coordinateType, angularUnit, linearUnit;
+    bool south;
+    double x, y, separation;
+  };
+  const Case cases[] = {
+      {Geographical, 0, 0, false, 0.5, 0.25, 40.0},
+      {Geographical, 1, 0, false, 0.5 * WindowPi / 200, 0.25 * WindowPi / 200, 40.0},
+      {Geographical, 2, 0, true, 0.5 * kDegree, -0.25 * kDegree, 40.0},
+      {Grid, 2, 0, true, 0.5, -0.25, 40.0},
+      {Grid, 0, 1, false, 0.5 * 0.3048, 0.25 * 0.3048, 40.0 * 0.3048},
+  };
+  for (const auto& c : cases) {
+    settings_.CoordinateType = c.coordinateType;
+    settings_.AngularUnit = c.angularUnit;
+    settings_.LinearUnit = c.linearUnit;
+    settings_.SouthernHemisphere = c.south;
+    ASSERT_TRUE(Read("0.5 0.25 40\r\n")) << failure_.Description();
+    ASSERT_EQ(Points().Count(), 1);
+    EXPECT_DOUBLE_EQ(Node(1).X, c.x);
+    EXPECT_DOUBLE_EQ(Node(1).Y, c.y);
+    EXPECT_DOUBLE_EQ(Node(1).Separation, c.separation);
+    EXPECT_EQ(output_.SpacingFactor, c.linearUnit == 1 && c.coordinateType == Grid ? 0.3048 : 1.0);
+  }
+}
+
+TEST_F(GenericReader, WrapsLongitudesOnceAndRefusesAnglesBeyondPi) {
+  ASSERT_TRUE(Read("190 100 40\r\n"));
+  ASSERT_EQ(Points().Count(), 1);
+  EXPECT_DOUBLE_EQ(Node(1).X, 190 * kDegree - 6.28318530718);
+  messages_.shown.clear();
+  EXPECT_FALSE(Read("10 10 40\r\n600 10 40\r\n"));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].Title, "ERROR");
+  EXPECT_EQ(messages_.shown[0].Text, "ANGULAR VALUES OUTSIDE LIMITS");
+  EXPECT_FALSE(settings_.ReadingActive);
+}
+
+TEST_F(GenericReader, ReadsTheSexagesimalLayoutWithLetters) {
+  settings_.AngularUnit = 3;
+  settings_.SouthernHemisphere = true;
+  settings_.ColumnRoles = {-1, -1, -1, 7, -1, 1, 2, 3, 4, 5, 6};
+  ASSERT_TRUE(Read("-3 30 0 N45 30 0 40\r\nW3 30 0 N45 30\r\n")) << failure_.Description();
+  ASSERT_EQ(Points().Count(), 1) << "a line lacking an assigned column is passed over";
+  EXPECT_DOUBLE_EQ(Node(1).X, -2.5 * kDegree);
+  EXPECT_DOUBLE_EQ(Node(1).Y, -45.5 * kDegree) << "the letter never sets the sign";
+}
+
+TEST_F(GenericReader, SkipsTitleAndShortLinesAndAppliesTheCodeFilter) {
+  settings_.CodeFilterOn = true;
+  settings_.CodeFilter = "X1";
+  settings_.ColumnRoles[RoleCode] = 4;
+  settings_.StartLine = 2;
+  settings_.Delimiter = ";";
+  const std::string text =
+      "1;1;1;skipped by the start line\r\n"
+      "lon;lat\r\n"  // fewer than three fields
+      "\r\n"
+      "x;y;n;code\r\n"    // a title with every column: a point of zeros
+      "1;1;20\r\n"        // no code column: passed over
+      "1;1;30;  X1 \r\n"  // blanks around the code are removed
+      "1;1;32767;x1\r\n"  // case counts; 32767 stays out of the range
+      "1;1;50;A\r\n";
+  ASSERT_TRUE(Read(text));
+  ASSERT_EQ(Points().Count(), 4);
+  EXPECT_EQ(Node(1).Separation, 0.0);
+  EXPECT_EQ(Node(2).Separation, NullSeparation);
+  EXPECT_EQ(Node(2).NullFlag, NullFlagSet);
+  EXPECT_EQ(Node(3).Separation, 32767.0);
+  EXPECT_EQ(Node(3).NullFlag, 0.0);
+  EXPECT_DOUBLE_EQ(output_.SeparationOffset, 25.0) << "0 and 50: 32767 took no part";
+}
+
+TEST_F(GenericReader, WorksOutItsOffsetWithoutCuttingIt) {
+  struct Case {
+    const char* text;
+    double offset;
+    std::int16_t code;
+  };
+  const Case cases[] = {
+      {"1 1 10\r\n1 1 42\r\n", 26.0, 1}, {"1 1 -40\r\n1 1 30\r\n", -5.0, 2},
+      {"1 1 1\r\n1 1 65\r\n", 33.0, 1},  {"1 1 1.0001\r\n1 1 2.0004\r\n", 1.50025, 1},
+      {"1 1 -5\r\n1 1 5\r\n", 0.0, 1},   {"", 0.0, 2},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Read(c.text)) << c.text;
+    EXPECT_DOUBLE_EQ(output_.SeparationOffset, c.offset) << c.text;
+    EXPECT_EQ(output_.ResolutionCode, c.code) << c.text;
+  }
+}
+
+TEST_F(GenericReader, StopsWhenBackIsPressedInEitherPass) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    text += "1 1 40\r\n";  // 160 kB: a progress report every 13 lines
+  }
+  for (int yieldsBeforeBack : {2, 1600}) {  // within the counting pass, then the read pass
+    page_.yields = 0;
+    page_.onYield = [&] {
+      if (page_.yields == yieldsBeforeBack) {
+        settings_.ReadingActive = false;
+      }
+    };
+    messages_.shown.clear();
+    EXPECT_FALSE(Read(text));
+    EXPECT_TRUE(output_.StoppedByUser);
+    EXPECT_TRUE(messages_.shown.empty());
+    output_ = ReaderOutput{};
+  }
+}
+
+}  // namespace
+}  // namespace hextant::test

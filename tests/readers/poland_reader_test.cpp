@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "base/angles.h"
+#include "readers/poland_reader.h"
+#include "readers/reader_fixture.h"
+
+namespace hextant::test {
+namespace {
+
+class PolandReader : public ReaderTest {
+ protected:
+  PolandReader() { settings_.SpacingX = settings_.SpacingY = 0.25 * WindowPi / 180; }
+};
+
+TEST_F(PolandReader, PlacesNodesOnTheGridOfTheirExtent) {
+  const std::string text =
+      "#\tlat\tlon\tN\r\n"
+      "49.0\t14.0\t40.1\r\n"
+      "  49.5\t\t14.5\t40.9\r\n"  // leading blanks and two tabs
+      "49.0 14.5 40.5\r\n"        // blanks instead of tabs: one field, skipped
+      "49.5\t14.0\t40.3\textra\r\n"
+      "49.0\t14.5\t40.2\r\n"
+      "49.1\t14.5\t40.4\r\n";  // 0.4 spacing from its node: placed on it, keeps its Y
+  ASSERT_TRUE(Read(ConvertFilePoland, text)) << failure_.Description();
+  ASSERT_EQ(Points().Count(), 9);
+  for (int node : {2, 4, 5, 6, 8}) {
+    EXPECT_EQ(Points().Node(node).NullFlag, NullFlagSet) << node;
+  }
+  EXPECT_DOUBLE_EQ(Points().Node(5).X, DegToRad(14.0) + 0.25 * WindowPi / 180) << "the centre";
+  EXPECT_EQ(Points().Node(1).Separation, 40.1);
+  EXPECT_EQ(Points().Node(3).Separation, 40.4) << "the later line replaces the earlier";
+  EXPECT_DOUBLE_EQ(Points().Node(3).Y, DegToRad(49.1));
+  EXPECT_EQ(Points().Node(7).Separation, 40.3);
+  EXPECT_EQ(Points().Node(9).Separation, 40.9);
+  EXPECT_DOUBLE_EQ(output_.SeparationOffset, 40.5);  // both replaced values stay in the range
+}
+
+TEST_F(PolandReader, ReadsAHashFollowedByTextAsANode) {
+  ASSERT_TRUE(Read(ConvertFilePoland, "#x\t14.0\t40.0\r\n0.25\t14.0\t41.0\r\n"));
+  ASSERT_EQ(Points().Count(), 2);
+  EXPECT_DOUBLE_EQ(Points().Node(1).Y, 0.0) << "latitude 0";
+}
+
+TEST_F(PolandReader, RefusesNodesOffTheGridAndHugeGrids) {
+  // An extent of 3.5 spacings gives 4 columns, and the eastern node rounds to column 4 of 0..3.
+  settings_.SpacingX = DegToRad(0.25);
+  ExpectFailure(ConvertFilePoland, "49\t0\t40\r\n49\t0.875\t41\r\n", ReaderFormatError,
+                "off the grid", "ConvertFilePoland");
+  settings_.SpacingX = 1e-11;
+  ExpectFailure(ConvertFilePoland, "49\t14.0\t40\r\n49\t14.5\t41\r\n", ErrorOverflow,
+                "nodes for 2 node lines; check the spacing", "ConvertFilePoland");
+}
+
+}  // namespace
+}  // namespace hextant::test

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "base/angles.h"
+#include "text/text_parsing.h"
+
+namespace hextant {
+namespace {
+
+TEST(ParseDecimal, ReadsTheLeadingNumber) {
+  const std::pair<const char*, double> cases[] = {
+      {"12,5", 12.5},        {"12.5", 12.5},
+      {"1,234.5", 1.234},    {" 4 5 ", 45.0},
+      {"45N", 45.0},         {"N45", 0.0},
+      {"-3e2", -300.0},      {"1.5D1", 15.0},
+      {"2.5d-1", 0.25},      {"", 0.0},
+      {"abc", 0.0},          {"+7", 7.0},
+      {"1e3", 1000.0},       {"1e", 1.0},
+      {"1e+", 1.0},          {"-.5", -0.5},
+      {"5.", 5.0},           {"1.5.3", 1.5},
+      {"\t-\n1 2,7", -12.7}, {"+-5", 0.0},
+      {"&HFF", 255.0},       {"&hff", 255.0},
+      {"& H 1F", 31.0},      {"&O17", 15.0},
+      {"&O19", 1.0},         {"&X1", 0.0},
+      {"007.250", 7.25},     {"0.000123", 0.000123},
+      {"1e400", INFINITY},   {"-1e400", -INFINITY},
+      {"1e-400", 0.0},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(ParseDecimal(text), expected) << "'" << text << "'";
+  }
+}
+
+TEST(ParseDecimal, KeepsFullPrecisionOfLongDigitStrings) {
+  EXPECT_EQ(ParseDecimal("0.1000000000000000055511151231257827"), 0.1);
+  EXPECT_EQ(ParseDecimal(std::string(300, '9')), 1e300);
+  EXPECT_EQ(ParseDecimal("1" + std::string(250, '0')), 1e250);
+  EXPECT_EQ(ParseDecimal("3." + std::string(250, '3')), 3.3333333333333335);
+}
+
+TEST(ParseAfterLetters, DropsLeadingLettersOnly) {
+  const std::pair<const char*, double> cases[] = {
+      {"N45", 45.0},
+      {"W003", 3.0},
+      {"S12,5", 12.5},
+      {"45N", 45.0},
+      {"E", 0.0},
+      {" N45", 0.0},
+      {"N", 0.0},
+      {"W12", 12.0},
+      {"12W", 12.0},
+      {"~_[12", 12.0},
+      {"\xBA"
+       "5",
+       5.0},
+      {"N-4", -4.0},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(ParseAfterLetters(text), expected) << "'" << text << "'";
+  }
+}
+
+TEST(FormatWithPoint, WritesFourDecimalsWithAPoint) {
+  const std::pair<double, const char*> cases[] = {
+      {9999.0, "9999.0000"},       {0.5, "0.5000"}, {-2.25, "-2.2500"}, {39.12345678, "39.1235"},
+      {1234567.0, "1234567.0000"},
+  };
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(FormatWithPoint(value, "0.0000"), expected) << value;
+  }
+  EXPECT_EQ(FormatWithPoint(3.7, "00"), "04");
+}
+
+TEST(IsNumericText, AcceptsDigitsWithSignsAndSeparators) {
+  const std::pair<const char*, bool> cases[] = {
+      {"", true},    {"   ", true}, {"-0.5", true}, {"1,5", true},  {" 12 ", true}, {"1-2,3", true},
+      {"1a", false}, {"-", false},  {".", false},   {"1 2", false}, {"\t1", false}, {"1e3", false},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(IsNumericText(text), expected) << "'" << text << "'";
+  }
+}
+
+struct SplitCase {
+  const char* line;
+  const char* delimiter;
+  bool merge;
+  std::vector<std::string> expected;
+};
+
+std::vector<std::string> Split(std::string_view line, std::string_view delimiter, bool merge,
+                               std::int16_t maxFields = 100) {
+  std::vector<LineField> fields{{"stale", 9, 9}};
+  EXPECT_TRUE(SplitLine(line, delimiter, maxFields, fields, merge));
+  EXPECT_EQ(fields.at(0).Text, "");
+  EXPECT_EQ(fields.at(0).Start, 0);
+  std::vector<std::string> texts;
+  for (std::int16_t i = 1; i <= maxFields; ++i) {
+    texts.emplace_back(fields.at(static_cast<std::size_t>(i)).Text);
+  }
+  return texts;
+}
+
+TEST(SplitLine, CutsAtDelimiters) {
+  const SplitCase cases[] = {
+      {"a,b,c", ",", false, {"a", "b", "c"}},
+      {"a,,c", ",", false, {"a", "", "c"}},
+      {"a,,c", ",", true, {"a", "c"}},
+      {",a", ",", false, {"", "a"}},
+      {"a,", ",", false, {"a", ""}},
+      {",a", ",", true, {"a"}},
+      {"a,", ",", true, {"a"}},
+      {"", ",", false, {""}},
+      {"", ",", true, {}},
+      {"  1  2", " ", true, {"1", "2"}},
+      {"  1  2", " ", false, {"", "", "1", "", "2"}},
+      {"ab", "", false, {"", "", ""}},
+      {"ab", "", true, {}},
+      {"x4,3y", "4,3", false, {"x", ",3y"}},
+      {"1;;2", ";;", false, {"1", ";2"}},  // the search resumes one past a match's start
+      {"a\tb", "\t", false, {"a", "b"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Split(c.line, c.delimiter, c.merge), c.expected)
+        << "'" << c.line << "' by '" << c.delimiter << "' merge " << c.merge;
+  }
+}
+
+TEST(SplitLine, CutsAtColumnWidths) {
+  const SplitCase cases[] = {
+      {"ABCDEFGHIJ", "4,3,2", false, {"ABCD", "EFG", "HI"}},
+      {"ABCDE", "4,3,2", false, {"ABCD", "E", ""}},
+      {"", "4,3,2", false, {"", "", ""}},
+      {"ABCDEFGH", "2.5,3.5", false, {"AB", "CDEF"}},    // halves to even
+      {"ABCDEFGH", "4,3,", false, {"ABCD", "EFG", ""}},  // an empty item is a width of 0
+      {"ABCDEFGH", "x,, 3", false, {"", "", "ABC"}},
+      {"ABCDEFGH", "-5,99999", true, {"", "ABCDEFGH"}},  // clipped to 0..32767
+      {"  12  7.5", "4,5", false, {"  12  7.5"}},        // 3 characters: a delimiter text
+      {"  12  7.5", "4, 5", false, {"  12", "  7.5"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Split(c.line, c.delimiter, c.merge), c.expected)
+        << "'" << c.line << "' by '" << c.delimiter << "'";
+  }
+}
+
+TEST(SplitLine, ReportsFieldPositions) {
+  std::vector<LineField> fields;
+  std::int16_t maxFields = 100;
+  SplitLine("ab;cd", ";", maxFields, fields, false);
+  EXPECT_EQ(fields[2].Start, 4);
+  EXPECT_EQ(fields[2].End, 6);
+  maxFields = 100;
+  SplitLine("ABCDE", "4,3,2", maxFields, fields, false);
+  EXPECT_EQ(fields[2].Start, 5);
+  EXPECT_EQ(fields[2].End, 8) << "start plus the width, past the line's end";
+  EXPECT_EQ(fields[3].Start, 0);
+}
+
+TEST(SplitLine, LowersMaxFieldsToTheFieldsFound) {
+  std::string line;
+  for (int i = 1; i <= 150; ++i) {
+    line += std::to_string(i) + " ";
+  }
+  line.pop_back();
+  std::vector<LineField> fields;
+  std::int16_t maxFields = 100;
+  SplitLine(line, " ", maxFields, fields, false);
+  EXPECT_EQ(maxFields, 100);
+  EXPECT_EQ(fields[100].Text, "100");
+  maxFields = 100;
+  SplitLine("1 2 3 4 5 6 7", " ", maxFields, fields, false);
+  EXPECT_EQ(maxFields, 7);
+  maxFields = 2;
+  SplitLine("ABCDEFGHIJ", "4,3,2", maxFields, fields, false);
+  EXPECT_EQ(maxFields, 2);
+}
+
+TEST(SplitLine, RefusesLinesLongerThan32767Characters) {
+  std::vector<LineField> fields{{"stale", 1, 2}};
+  std::int16_t maxFields = 100;
+  EXPECT_TRUE(SplitLine(std::string(32767, 'a'), ",", maxFields, fields, false));
+  EXPECT_EQ(fields[1].Text.size(), 32767u);
+  maxFields = 100;
+  EXPECT_FALSE(SplitLine(std::string(32768, 'a'), ",", maxFields, fields, false));
+  EXPECT_EQ(maxFields, 0);
+  EXPECT_EQ(fields.size(), 1u);
+}
+
+TEST(PackedDmsToRadians, UnpacksDegreesMinutesSeconds) {
+  const double toRadians = WindowPi / 180.0;
+  const std::pair<double, double> cases[] = {
+      {0.0130, 0.025 * toRadians},       {12.4530, (12.0 + 45.0 / 60 + 30.0 / 3600) * toRadians},
+      {0.0055, 55.0 / 3600 * toRadians}, {0.5500, 55.0 / 60 * toRadians},
+      {-0.0130, -0.025 * toRadians},     {372.0130, (12.0 + 1.0 / 60 + 30.0 / 3600) * toRadians},
+  };
+  for (const auto& [packed, expected] : cases) {
+    EXPECT_NEAR(PackedDmsToRadians(packed), expected, 1e-15) << packed;
+  }
+}
+
+}  // namespace
+}  // namespace hextant
