@@ -1,4 +1,4 @@
-#include "core/rounding.h"
+#include "base/rounding.h"
 
 #include <cmath>
 #include <limits>
