@@ -2,9 +2,12 @@
 
 #include <ostream>
 
+#include "base/angles.h"
 #include "conversion/conversion_run.h"
 #include "convert_options.h"
 #include "convert_terminal.h"
+#include "platform/file_system.h"
+#include "text/text_parsing.h"
 
 namespace hextant {
 namespace {
@@ -12,10 +15,39 @@ namespace {
 constexpr ProgramVersion kVersion{HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR,
                                   HEXTANT_VERSION_PATCH};
 
-int ExitStatusOf(const RunReport& report, std::ostream& out, std::ostream& err) {
+// The warnings a conversion leaves on stderr: values read as 0 for want of a number, and nodes
+// that the regularity count cannot see are wrong. They never change the exit status.
+void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
+                    std::ostream& err) {
+  const ReadDiagnostics& reading = report.Reading;
+  if (reading.NonNumericValues > 0) {
+    err << "hextant-convert: warning: " << reading.NonNumericValues
+        << " value(s) held no number and were read as 0 (the first on line "
+        << reading.FirstNonNumericLine << ")\n";
+  }
+  const LatticeReport& lattice = report.Lattice;
+  auto place = [&](std::int32_t node) {
+    const GeoidPoint p = settings.PointList.Node(node);
+    const double scale = settings.CoordinateType == Geographical ? 180.0 / WindowPi : 1.0;
+    return NumberText(p.X * scale) + " " + NumberText(p.Y * scale);
+  };
+  if (lattice.OffLattice > 0) {
+    err << "hextant-convert: warning: " << lattice.OffLattice
+        << " node(s) lie off the grid that the first node and the spacings define (the first at "
+        << place(lattice.FirstOffLattice) << ")\n";
+  }
+  if (lattice.Duplicates > 0) {
+    err << "hextant-convert: warning: " << lattice.Duplicates
+        << " node(s) share a grid position with another node (the first at "
+        << place(lattice.FirstDuplicate) << ")\n";
+  }
+}
+
+int ExitStatusOf(const RunReport& report, const TerminalMessages& messages, std::ostream& out,
+                 std::ostream& err) {
   switch (report.Outcome) {
     case RunOutcome::Completed:
-      out << "Output File: " << report.OutputFile << "\n"
+      out << "Output File: " << PathText(report.OutputFile) << "\n"
           << "Number of points: " << report.Nodes << "\n"
           << "Grid Rows: " << report.Rows << "\n"
           << "Grid Columns: " << report.Columns << "\n"
@@ -26,11 +58,14 @@ int ExitStatusOf(const RunReport& report, std::ostream& out, std::ostream& err) 
     case RunOutcome::ColumnCheckFailed:
       return ExitRefused;
     case RunOutcome::WriterFailed:
-      err << "hextant-convert: " << report.OutputFile
-          << " was not written: " << WriterResultText(report.WriterResult) << " (writer result "
-          << report.WriterResult << ")\n";
+      err << "hextant-convert: " << PathText(report.OutputFile)
+          << " was not written: " << report.Failure << "\n";
       return ExitStopped;
     default:
+      if (!report.Failure.empty()) {
+        err << "hextant-convert: " << report.Failure
+            << (messages.DeclinedOverwrite() ? " (--overwrite replaces it)" : "") << "\n";
+      }
       return ExitStopped;
   }
 }
@@ -85,7 +120,9 @@ int Convert(const ConvertOptions& command, std::ostream& out, std::ostream& err,
   ConversionRun run(settings, RunServices{messages, dialogs, progress, progress, results});
   RunOptions options;
   options.ProposedOutput = command.output;
-  return ExitStatusOf(run.Run(options), out, err);
+  const RunReport report = run.Run(options);
+  ReportWarnings(report, settings, err);
+  return ExitStatusOf(report, messages, out, err);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@
 #include "convert_command.h"
 
 int main(int argc, char** argv) {
+#if defined(SIGXFSZ)
+  // A file-size limit then fails the write with EFBIG, which is reported, instead of killing the
+  // program part-way without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   const std::vector<std::string> args(argv + 1, argv + argc);
   return hextant::RunConvertCommand(args, std::cout, std::cerr, HEXTANT_STDERR_IS_TERMINAL);
 }

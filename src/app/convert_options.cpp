@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "platform/file_system.h"
 #include "settings/choice_lists.h"
 #include "settings/ellipsoid.h"
 
@@ -188,7 +189,7 @@ void AddValueOption(ConvertOptions& c, std::string_view name, const std::string&
   } else if (name == "column") {
     AddColumnAction(c, value, error);
   } else if (name == "output") {
-    c.output = value;
+    c.output = std::filesystem::path(value);
   } else {
     error = "unknown option --" + std::string(name);
   }
@@ -221,9 +222,9 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& c
     const std::string& arg = args[i];
     if (!arg.starts_with("--")) {
       if (!c.source.empty()) {
-        error = "more than one SOURCE: '" + c.source + "' and '" + arg + "'";
+        error = "more than one SOURCE: '" + PathText(c.source) + "' and '" + arg + "'";
       }
-      c.source = arg;
+      c.source = std::filesystem::path(arg);
       continue;
     }
     const std::size_t equals = arg.find('=');

@@ -4,6 +4,7 @@
 // page of the import wizard.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -75,12 +76,12 @@ using ColumnAction = std::function<ActionResult(ColumnPageModel&)>;
 /// What the command line asks for: the source, the actions on the main window and on the two
 /// wizard pages in the order given, and the output choices.
 struct ConvertOptions {
-  std::string source;
+  std::filesystem::path source;
   std::optional<std::int16_t> format;
   std::vector<WindowAction> actions;
   std::vector<LayoutAction> layoutActions;
   std::vector<ColumnAction> columnActions;
-  std::optional<std::string> output;
+  std::optional<std::filesystem::path> output;
   bool overwrite = false;
   bool quiet = false;
   bool help = false;

@@ -15,6 +15,7 @@ std::string WithNewlines(std::string text) {
 MessageAnswer TerminalMessages::Show(const Message& message) {
   err_ << message.Title << ": " << WithNewlines(message.Text) << "\n";
   if (message.Buttons == MessageButtons::YesNo) {
+    declined_ = declined_ || !overwrite_;
     return overwrite_ ? MessageAnswer::Yes : MessageAnswer::No;
   }
   return MessageAnswer::Ok;

@@ -3,6 +3,7 @@
 // The window's platform for a terminal: message boxes printed to stderr, the open dialog that
 // picks SOURCE, no save dialog, and progress drawn on one line.
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,23 +19,28 @@ class TerminalMessages : public MessageBoxes {
   TerminalMessages(std::ostream& err, bool overwrite) : err_(err), overwrite_(overwrite) {}
   /// Prints "TITLE: TEXT"; a Yes/No question is answered Yes only with `overwrite`.
   MessageAnswer Show(const Message& message) override;
+  /// True when a question was answered No for want of `overwrite`.
+  bool DeclinedOverwrite() const noexcept { return declined_; }
 
  private:
   std::ostream& err_;
   bool overwrite_;
+  bool declined_ = false;
 };
 
 // The open dialog picks SOURCE; there is no save dialog to show, so it counts as cancelled.
 class TerminalDialogs : public FileDialogs {
  public:
-  explicit TerminalDialogs(std::string source) : source_(std::move(source)) {}
-  std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return source_; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override {
+  explicit TerminalDialogs(std::filesystem::path source) : source_(std::move(source)) {}
+  std::optional<std::filesystem::path> ChooseOpenFile(const FileDialogRequest&) override {
+    return source_;
+  }
+  std::optional<std::filesystem::path> ChooseSaveFile(const FileDialogRequest&) override {
     return std::nullopt;
   }
 
  private:
-  std::string source_;
+  std::filesystem::path source_;
 };
 
 class TerminalProgress : public ProgressDisplay, public EventLoop {

@@ -1,11 +1,15 @@
 // hextant: the windowed tool.
 #include <QApplication>
+#include <csignal>
 
 #include "hextant_app.h"
 #include "qt_platform.h"
 #include "results_dialog.h"
 
 int main(int argc, char** argv) {
+#if defined(SIGXFSZ)
+  std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit is reported as a write error
+#endif
   QApplication application(argc, argv);
   hextant::ui::QtMessageBoxes messages;
   hextant::ui::QtFileDialogs dialogs;

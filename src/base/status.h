@@ -14,6 +14,7 @@ namespace hextant {
 inline constexpr int ErrorOverflow = 6;
 inline constexpr int ErrorOutOfMemory = 7;
 inline constexpr int ErrorUserInterrupt = 18;
+inline constexpr int ErrorFileNotFound = 53;
 inline constexpr int ErrorInputPastEnd = 62;
 inline constexpr int ErrorFileAccess = 75;
 

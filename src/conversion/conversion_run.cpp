@@ -1,5 +1,9 @@
 #include "conversion/conversion_run.h"
 
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
 #include "base/grid_assembly.h"
 #include "conversion/output_file.h"
 #include "hdmfile.h"
@@ -33,9 +37,9 @@ std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
   return static_cast<std::int16_t>(flags);
 }
 
-ResultsTexts MakeResultsTexts(const std::string& outputFile, std::int32_t nodes, std::int32_t rows,
+ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes, std::int32_t rows,
                               std::int32_t columns, const std::string& units) {
-  return ResultsTexts{" Information",  outputFile,         CountText(nodes),
+  return ResultsTexts{" Information",  PathText(outputFile),         CountText(nodes),
                       CountText(rows), CountText(columns), units};
 }
 
@@ -43,7 +47,7 @@ ConversionRun::ConversionRun(ConversionSettings& settings, RunServices services,
                              SourceReader reader)
     : settings_(settings), services_(services), reader_(std::move(reader)) {
   if (!reader_) {
-    reader_ = [&settings](const std::string& sourceFile, ReaderEnvironment& env,
+    reader_ = [&settings](const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                           ReaderOutput& output) {
       return ReadSource(settings.SourceFormat, sourceFile, env, output);
     };
@@ -65,24 +69,59 @@ RunReport ConversionRun::Run(const RunOptions& options) {
   return RunOnce(options);
 }
 
-RunReport ConversionRun::RunOnce(const RunOptions& options) {
-  RunReport report;
+bool ConversionRun::ReadNodes(const RunOptions& options, RunReport& report,
+                              ReaderOutput& output) {
   if (settings_.SourceFormat == 0) {
     const bool columnsAssigned = options.CheckColumnRoles
                                      ? options.CheckColumnRoles()
                                      : CheckColumnRoles(settings_, services_.Messages);
     if (!columnsAssigned) {
       report.Outcome = RunOutcome::ColumnCheckFailed;
-      return report;
+      return false;
     }
   }
   ReadProgress progress(services_.Progress, services_.Events);
   ReaderEnvironment env{settings_, progress, services_.Messages};
-  ReaderOutput output;
-  if (!reader_(settings_.SourceFile, env, output)) {
+  const bool read = reader_(settings_.SourceFile, env, output);
+  report.Reading = output.Diagnostics;
+  if (!read) {
     if (output.StoppedByUser) {
       report.Outcome = RunOutcome::StoppedByUser;
     }
+    return false;
+  }
+  if (settings_.PointList.Count() == 0) {
+    // A model needs at least one node; saying so now spares the user an empty model file.
+    services_.Messages.Show(Message{ProgramTitle,
+                                    "No node was read from " + PathText(settings_.SourceFile) +
+                                        ": the file holds no data the chosen format can read.",
+                                    MessageIcon::Critical, MessageButtons::Ok});
+    return false;
+  }
+  return true;
+}
+
+// Conversions writing into one folder (the model and HdmToTarvo.INI) take turns: another one
+// holding the folder is waited for, with the window kept alive.
+void ConversionRun::WaitForFolder(FolderLock& lock) {
+  bool told = false;
+  while (!lock.TryLock()) {
+    if (!told) {
+      services_.Progress.SetStatus("Status: Waiting for another conversion writing there");
+      told = true;
+    }
+    services_.Events.Yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (told) {
+    services_.Progress.SetStatus("Status: Sorting and Writing File");
+  }
+}
+
+RunReport ConversionRun::RunOnce(const RunOptions& options) {
+  RunReport report;
+  ReaderOutput output;
+  if (!ReadNodes(options, report, output)) {
     return report;
   }
   report.Units = output.ResolutionCode == ResolutionMillimetres ? "mm" : "cm";
@@ -91,14 +130,25 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
 
   SortPoints(settings_.PointList);
   report.Nodes = settings_.PointList.Count();
+  report.Lattice = CheckLattice(settings_.PointList, settings_.SpacingX * output.SpacingFactor,
+                                settings_.SpacingY * output.SpacingFactor);
   report.OutputFile = options.ProposedOutput.value_or(DefaultOutputName(settings_.SourceFile));
   OutputFileChooser chooser(services_.Messages, services_.Dialogs);
   if (!chooser.Choose(report.OutputFile)) {
+    report.Failure = "no model was written to " + PathText(report.OutputFile) + ": " +
+                     chooser.LastRefusal();
+    services_.Progress.SetStatus("Status: Nothing was written");
     return report;
   }
+  FolderLock folder(FolderOf(report.OutputFile));
+  WaitForFolder(folder);
   WriteModel(report, output);
   services_.Progress.SetProgressCaption("100 %");
   if (report.WriterResult != HDM_OK) {
+    if (chooser.Placeholder()) {
+      RemoveEmptyPlaceholder(report.OutputFile, *chooser.Placeholder());
+    }
+    services_.Progress.SetStatus("Status: Nothing was written: " + report.Failure);
     report.Outcome = RunOutcome::WriterFailed;
     return report;
   }
@@ -120,7 +170,8 @@ void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {
   const Ellipsoid none;
   const Ellipsoid& e = ellipsoid != nullptr ? *ellipsoid : none;
   const double flattening = e.InverseFlattening != 0.0 ? 1.0 / e.InverseFlattening : 0.0;
-  const char* path = report.OutputFile.c_str();
+  const std::string pathText = SystemText(report.OutputFile);
+  const char* path = pathText.c_str();
 
   WriteHeaderFileHDM(path);
   WriteBodyFileHDM(path,
@@ -130,7 +181,13 @@ void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {
   WriteCoordTypeFileHDM(path, settings_.CoordinateType, output.ResolutionCode, first.X, first.Y,
                         last.X, last.Y, spacingX, spacingY, output.SeparationOffset, report.Rows, n,
                         e.Name.c_str(), e.SemiMajorAxis, flattening);
+  errno = 0;
   report.WriterResult = WritePtsFileHDM(path, points.Data(), n, output.SeparationOffset);
+  if (report.WriterResult == HDM_E_IO) {
+    report.Failure = SystemErrorText(errno != 0 ? errno : EIO);
+  } else if (report.WriterResult != HDM_OK) {
+    report.Failure = WriterResultText(report.WriterResult);
+  }
 }
 
 void ConversionRun::Finish(RunReport& report) {
@@ -147,6 +204,7 @@ void ConversionRun::Finish(RunReport& report) {
   if (!written) {
     services_.Messages.Show(
         Message{"Error", written.Description(), MessageIcon::Critical, MessageButtons::Ok});
+    report.Failure = written.Description();
     report.Outcome = RunOutcome::SettingsFileFailed;
     return;
   }

@@ -5,13 +5,16 @@
 // test that the grid is regular, show the results and write the settings file.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "base/grid_lattice.h"
 #include "base/status.h"
 #include "platform/conversion_page.h"
 #include "platform/file_dialogs.h"
+#include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "readers/converter_frame.h"
 #include "settings/conversion_settings.h"
@@ -31,7 +34,7 @@ struct RunServices {
 struct RunOptions {
   /// Proposed instead of the name derived from the source file (it still goes through the output
   /// file choice).
-  std::optional<std::string> ProposedOutput;
+  std::optional<std::filesystem::path> ProposedOutput;
   /// Replaces the import wizard's column check, asked first for the generic text format.
   std::function<bool()> CheckColumnRoles;
 };
@@ -39,7 +42,7 @@ struct RunOptions {
 enum class RunOutcome {
   AlreadyRunning,        // a run was under way; nothing was done
   ColumnCheckFailed,     // the import wizard's columns lack a needed role (the user was warned)
-  StoppedBeforeWriting,  // the reader or the output file choice said no
+  StoppedBeforeWriting,  // the reader or the output file choice said no, or nothing was read
   StoppedByUser,         // the user stopped the read; back to the wizard's layout page
   WriterFailed,          // the writer library refused or failed; the page stays shown
   IrregularGrid,         // the model was written, the grid is not regular; back to the window
@@ -49,8 +52,14 @@ enum class RunOutcome {
 
 struct RunReport {
   RunOutcome Outcome = RunOutcome::StoppedBeforeWriting;
-  std::string OutputFile;
+  std::filesystem::path OutputFile;
   std::int16_t WriterResult = 0;
+  /// Why the run stopped where no message box said it, in words: the output file choice's last
+  /// refusal, or why the writer failed ("" otherwise).
+  std::string Failure;
+  /// What the reader met and read as best it could, and what the grid assembly found odd.
+  ReadDiagnostics Reading;
+  LatticeReport Lattice;
   std::int32_t Nodes = 0, Rows = 0, Columns = 0;
   std::string Units;
 };
@@ -62,13 +71,13 @@ std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
 
 /// The texts of the results dialog; counts are written with a leading blank (a minus sign
 /// takes its place).
-ResultsTexts MakeResultsTexts(const std::string& outputFile, std::int32_t nodes, std::int32_t rows,
+ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes, std::int32_t rows,
                               std::int32_t columns, const std::string& units);
 
 /// Reads the source into the settings' point list under the reader contract; the default reads
 /// with the reader of the chosen source format.
 using SourceReader =
-    std::function<bool(const std::string& sourceFile, ReaderEnvironment&, ReaderOutput&)>;
+    std::function<bool(const std::filesystem::path& sourceFile, ReaderEnvironment&, ReaderOutput&)>;
 
 class ConversionRun {
  public:
@@ -79,6 +88,8 @@ class ConversionRun {
 
  private:
   RunReport RunOnce(const RunOptions& options);
+  bool ReadNodes(const RunOptions& options, RunReport& report, ReaderOutput& output);
+  void WaitForFolder(FolderLock& lock);
   void WriteModel(RunReport& report, const ReaderOutput& output);
   void Finish(RunReport& report);
 

@@ -1,16 +1,13 @@
 #include "conversion/output_file.h"
 
-#include <fstream>
-
-#include "platform/file_system.h"
 
 namespace hextant {
 namespace {
 
 constexpr const char* kSettingsFileName = "HdmToTarvo.INI";
 
-std::string ExistingFileQuestion(const std::string& path, FileAttribute attribute) {
-  const std::string start = "The file " + path + " already exists";
+std::string ExistingFileQuestion(const std::filesystem::path& path, FileAttribute attribute) {
+  const std::string start = "The file " + PathText(path) + " already exists";
   switch (attribute) {
     case FileAttribute::ReadOnly:
       return start + " and is read only.";
@@ -25,49 +22,67 @@ std::string ExistingFileQuestion(const std::string& path, FileAttribute attribut
 
 }  // namespace
 
-std::string DefaultOutputName(std::string_view sourcePath) {
-  const std::size_t dot = sourcePath.rfind('.');
-  if (dot == std::string_view::npos) {
-    return std::string(sourcePath) + ".HDM";
+std::filesystem::path DefaultOutputName(const std::filesystem::path& sourcePath) {
+  using Native = std::filesystem::path::string_type;
+  const Native& text = sourcePath.native();
+  const std::size_t dot = text.rfind(static_cast<std::filesystem::path::value_type>('.'));
+  if (dot == Native::npos) {
+    return std::filesystem::path(text + std::filesystem::path(".HDM").native());
   }
-  return std::string(sourcePath.substr(0, dot + 1)) + "HDM";
+  return std::filesystem::path(text.substr(0, dot + 1) + std::filesystem::path("HDM").native());
 }
 
 void OutputFileChooser::ShowError(const std::string& text) {
   messages_.Show(Message{"Error", text, MessageIcon::Critical, MessageButtons::Ok});
 }
 
-OutputFileChooser::Verdict OutputFileChooser::Try(const std::string& path) {
+OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& path) {
+  placeholder_.reset();
+  lastRefusal_.clear();
   const FileAttribute attribute = QueryFileAttribute(path);
   switch (attribute) {
     case FileAttribute::Missing: {
-      const Status created = CreateEmptyFile(path);
-      if (created) {
+      FileIdentity created;
+      const Status made = CreateEmptyFile(path, &created);
+      if (made) {
+        placeholder_ = created;
         return Verdict::Accepted;
       }
-      ShowError("The file " + path + " can not been created. " + created.Description());
+      ShowError("The file " + PathText(path) + " can not been created. " + made.Description());
+      lastRefusal_ = "it could not be created: " + made.Description();
       return Verdict::AskAgain;
     }
     case FileAttribute::ReadOnly:
     case FileAttribute::Hidden:
     case FileAttribute::System:
       ShowError(ExistingFileQuestion(path, attribute));
+      lastRefusal_ = attribute == FileAttribute::ReadOnly ? "it is read only"
+                     : attribute == FileAttribute::Hidden ? "it is hidden"
+                                                          : "it is a system file";
       return Verdict::AskAgain;
     case FileAttribute::Archive: {
       const MessageAnswer answer =
           messages_.Show(Message{"Warning", ExistingFileQuestion(path, attribute),
                                  MessageIcon::Exclamation, MessageButtons::YesNo});
-      return answer == MessageAnswer::Yes ? Verdict::Accepted : Verdict::AskAgain;
+      if (answer == MessageAnswer::Yes) {
+        return Verdict::Accepted;
+      }
+      lastRefusal_ = "it already exists and is not to be overwritten";
+      return Verdict::AskAgain;
     }
     case FileAttribute::Unknown:
       break;
   }
+  std::error_code error;
+  lastRefusal_ = std::filesystem::is_directory(FolderOf(path), error)
+                     ? "its attributes could not be read"
+                     : "the folder " + PathText(FolderOf(path)) + " does not exist";
   return Verdict::AskAgain;
 }
 
-bool OutputFileChooser::Choose(std::string& path) {
+bool OutputFileChooser::Choose(std::filesystem::path& path) {
   while (Try(path) == Verdict::AskAgain) {
-    auto chosen = dialogs_.ChooseSaveFile(FileDialogRequest{"Geoid Model File|*.HDM*", "HDM", ""});
+    auto chosen = dialogs_.ChooseSaveFile(FileDialogRequest{"Geoid Model File|*.HDM*", "HDM", {}});
     if (!chosen) {
       return false;
     }
@@ -89,11 +104,11 @@ std::string InterpolationCode(const std::string& interpolationText) {
   return interpolationText;
 }
 
-std::string SettingsFileText(std::string_view outputPath, const std::string& language,
+std::string SettingsFileText(const std::filesystem::path& outputPath, const std::string& language,
                              const std::string& interpolationText) {
   const std::string lines[] = {
       "#   File name geoid model",
-      "[File]=" + std::string(FileNamePart(outputPath)),
+      "[File]=" + SystemText(outputPath.filename()),
       "#   ENGLISH ",
       "#   SPANISH ",
       "[Language]=" + language,
@@ -111,22 +126,14 @@ std::string SettingsFileText(std::string_view outputPath, const std::string& lan
   return text;
 }
 
-std::string SettingsFilePath(std::string_view outputPath) {
-  const std::size_t folderLength = outputPath.size() - FileNamePart(outputPath).size();
-  return std::string(outputPath.substr(0, folderLength)) + kSettingsFileName;
+std::filesystem::path SettingsFilePath(const std::filesystem::path& outputPath) {
+  return outputPath.parent_path() / kSettingsFileName;
 }
 
-Status WriteSettingsFile(const std::string& outputPath, const std::string& language,
+Status WriteSettingsFile(const std::filesystem::path& outputPath, const std::string& language,
                          const std::string& interpolationText) {
-  const std::string path = SettingsFilePath(outputPath);
-  const std::string text = SettingsFileText(outputPath, language, interpolationText);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  file.close();
-  if (!file) {
-    return Status::Error(ErrorFileAccess, "The settings file " + path + " could not be written.");
-  }
-  return Status::Ok();
+  return ReplaceFileContents(SettingsFilePath(outputPath),
+                             SettingsFileText(outputPath, language, interpolationText));
 }
 
 }  // namespace hextant

@@ -4,18 +4,20 @@
 // tells the office software which model to use.
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "base/status.h"
 #include "platform/file_dialogs.h"
+#include "platform/file_system.h"
 #include "platform/message_boxes.h"
 
 namespace hextant {
 
 /// The default model name: the path up to and with its last "." followed by "HDM", or the path
 /// followed by ".HDM" when it has no "." at all (a "." in a folder name counts).
-std::string DefaultOutputName(std::string_view sourcePath);
+std::filesystem::path DefaultOutputName(const std::filesystem::path& sourcePath);
 
 /// Asks about the proposed model file until a name is accepted: a new file is created empty; an
 /// existing ordinary file needs a Yes to be overwritten; read-only, hidden and system files are
@@ -27,30 +29,40 @@ class OutputFileChooser {
 
   /// Settles `path` (it may be replaced by the dialog's choice); false when the user cancelled
   /// the save dialog.
-  bool Choose(std::string& path);
+  bool Choose(std::filesystem::path& path);
+
+  /// The empty file the choice created for a new name, so that a failed run can take back what
+  /// it made; nullopt when the accepted file existed before.
+  const std::optional<FileIdentity>& Placeholder() const noexcept { return placeholder_; }
+  /// Why the last name tried was not accepted, in words ("" when it was).
+  const std::string& LastRefusal() const noexcept { return lastRefusal_; }
 
  private:
   enum class Verdict { Accepted, AskAgain };
-  Verdict Try(const std::string& path);
+  Verdict Try(const std::filesystem::path& path);
   void ShowError(const std::string& text);
 
   MessageBoxes& messages_;
   FileDialogs& dialogs_;
+  std::optional<FileIdentity> placeholder_;
+  std::string lastRefusal_;
 };
 
 /// The interpolation code of the settings file for an interpolation text: "1" for "4 Points",
 /// "2" for "16 Points", "3" for "9 Points", any other text unchanged.
 std::string InterpolationCode(const std::string& interpolationText);
 
-/// The ten CR LF lines of HdmToTarvo.INI for a model at `outputPath`.
-std::string SettingsFileText(std::string_view outputPath, const std::string& language,
+/// The ten CR LF lines of HdmToTarvo.INI for a model at `outputPath`, as 8-bit text in the
+/// system's code page.
+std::string SettingsFileText(const std::filesystem::path& outputPath, const std::string& language,
                              const std::string& interpolationText);
 
 /// Where HdmToTarvo.INI goes for a model at `outputPath`: the model's folder.
-std::string SettingsFilePath(std::string_view outputPath);
+std::filesystem::path SettingsFilePath(const std::filesystem::path& outputPath);
 
-/// Writes HdmToTarvo.INI into the folder of `outputPath`, replacing one there.
-Status WriteSettingsFile(const std::string& outputPath, const std::string& language,
+/// Writes HdmToTarvo.INI into the folder of `outputPath`, replacing one there only with a
+/// complete file.
+Status WriteSettingsFile(const std::filesystem::path& outputPath, const std::string& language,
                          const std::string& interpolationText);
 
 }  // namespace hextant

@@ -1,90 +1,135 @@
-// The four entry points of the writer library. Each call reads the staging file that the
-// previous calls left, checks it, and either extends it or, on any problem, deletes it so that
-// the final call can never complete a model from a broken or stale start.
+// The four entry points of the writer library. The first three calls only gather the sections of
+// a model in memory, keyed by the path they are given; the fourth encodes the separations and
+// commits the whole model through a staging file, so a model appears at its path only when it is
+// complete and an earlier file there survives every failure. A failure in any call is kept and
+// reported again by the fourth, so the caller, who tests only that one, learns the first cause.
 
 #include "hdmfile.h"
 
+#include <cerrno>
 #include <cstring>
-#include <exception>
-#include <span>
+#include <filesystem>
+#include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "crc32.h"
-#include "file_io.h"
 #include "hdm_layout.h"
+#include "staged_file.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 namespace hdm {
 namespace {
 
-constexpr std::size_t kLargestStaging = kNameOffset + kMaxNameLength;
 constexpr std::int32_t kNodesPerChunk = 32768;
 
-std::string StagingPath(const char* path) noexcept {
-  try {
-    return std::string(path) + ".part";
-  } catch (...) {
-    return {};
+enum class Stage { kHeader, kBody, kCoord };
+
+// What the first three calls gathered for one path.
+struct PendingModel {
+  Stage stage = Stage::kHeader;
+  std::vector<std::uint8_t> sections;
+  std::int16_t failure = HDM_OK;  // the first failure of the sequence, kept for the last call
+};
+
+class PendingModels {
+ public:
+  void Start(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    PendingModel& model = models_[path];
+    model = PendingModel{};
+    AppendHeader(model.sections);
   }
-}
 
-// The staging file of `path` when it holds exactly the sections up to `end` (the header, the
-// body or the coordinate section) and they are valid; otherwise an empty vector.
-std::vector<std::uint8_t> LoadStaging(const std::string& staging, std::size_t minimumSize) {
-  auto bytes = ReadSmallFile(staging, kLargestStaging);
-  if (!bytes || bytes->size() < minimumSize || !HasMagic(*bytes) ||
-      DecodeVersion(*bytes) != kVersion) {
-    return {};
+  // Runs `step` on the model pending for `path` when it stands at `expected`; a missing model or
+  // one at another stage is a sequence failure. A failure is kept for the last call.
+  template <typename Step>
+  std::int16_t Advance(const std::string& path, Stage expected, Stage next, Step step) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = models_.find(path);
+    if (found == models_.end()) {
+      return HDM_E_SEQUENCE;
+    }
+    PendingModel& model = found->second;
+    if (model.failure != HDM_OK) {
+      return model.failure;
+    }
+    const std::int16_t result = model.stage == expected ? step(model) : HDM_E_SEQUENCE;
+    if (result == HDM_OK) {
+      model.stage = next;
+    } else {
+      model.failure = result;
+    }
+    return result;
   }
-  return std::move(*bytes);
+
+  // Takes the model pending for `path` out of the table; false when there is none.
+  bool Take(const std::string& path, PendingModel& out) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = models_.find(path);
+    if (found == models_.end()) {
+      return false;
+    }
+    out = std::move(found->second);
+    models_.erase(found);
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::string, PendingModel> models_;
+};
+
+PendingModels& Pending() {
+  static PendingModels pending;
+  return pending;
 }
 
-std::int16_t Fail(const std::string& staging, std::int16_t code) {
-  RemoveIfPresent(staging.c_str());
-  return code;
-}
-
-std::int16_t WriteHeader(const char* path) {
-  std::vector<std::uint8_t> bytes;
-  AppendHeader(bytes);
-  const std::string staging = StagingPath(path);
-  return WriteWholeFile(staging, bytes) ? HDM_OK : Fail(staging, HDM_E_IO);
+// Paths come in as 8-bit text in the system's code page.
+std::filesystem::path PathOf(const char* path) {
+#if defined(_WIN32)
+  const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), length);
+  wide.resize(std::wcslen(wide.c_str()));
+  return std::filesystem::path(wide);
+#else
+  return std::filesystem::path(path);
+#endif
 }
 
 std::int16_t WriteBody(const char* path, std::int16_t bodyFlags, std::int32_t n) {
-  const std::string staging = StagingPath(path);
   const BodySection body{bodyFlags, n};
-  if (BodyProblem(body) != nullptr) {
-    return Fail(staging, HDM_E_ARGUMENT);
-  }
-  std::vector<std::uint8_t> bytes = LoadStaging(staging, kHeaderSize);
-  if (bytes.size() != kHeaderSize) {
-    return Fail(staging, HDM_E_SEQUENCE);
-  }
-  AppendBody(bytes, body);
-  return WriteWholeFile(staging, bytes) ? HDM_OK : Fail(staging, HDM_E_IO);
+  return Pending().Advance(path, Stage::kHeader, Stage::kBody, [&](PendingModel& model) {
+    if (BodyProblem(body) != nullptr) {
+      return static_cast<std::int16_t>(HDM_E_ARGUMENT);
+    }
+    AppendBody(model.sections, body);
+    return static_cast<std::int16_t>(HDM_OK);
+  });
 }
 
 std::int16_t WriteCoord(const char* path, const CoordSection& coord) {
-  const std::string staging = StagingPath(path);
-  std::vector<std::uint8_t> bytes = LoadStaging(staging, kCoordOffset);
-  if (bytes.size() != kCoordOffset) {
-    return Fail(staging, HDM_E_SEQUENCE);
-  }
-  const BodySection body = DecodeBody(bytes);
-  if (BodyProblem(body) != nullptr) {
-    return Fail(staging, HDM_E_SEQUENCE);
-  }
-  if (CoordProblem(coord, body) != nullptr) {
-    return Fail(staging, HDM_E_INCONSISTENT);
-  }
-  AppendCoord(bytes, coord);
-  return WriteWholeFile(staging, bytes) ? HDM_OK : Fail(staging, HDM_E_IO);
+  return Pending().Advance(path, Stage::kBody, Stage::kCoord, [&](PendingModel& model) {
+    if (CoordProblem(coord, DecodeBody(model.sections)) != nullptr) {
+      return static_cast<std::int16_t>(HDM_E_INCONSISTENT);
+    }
+    AppendCoord(model.sections, coord);
+    return static_cast<std::int16_t>(HDM_OK);
+  });
 }
 
-// Encodes and appends the separations of nodes 1..n in chunks, keeping the running CRC.
-std::int16_t AppendSeparations(OutputFile& file, const double* pointList, std::int32_t n,
-                               const CoordSection& coord, std::uint32_t& crc) {
+// Encodes nodes 1..n and appends them in chunks, then the CRC of everything before it.
+std::int16_t AppendSeparations(StagedFile& file, const std::vector<std::uint8_t>& sections,
+                               const double* pointList, std::int32_t n, const CoordSection& coord) {
+  std::uint32_t crc = Crc32(sections.data(), sections.size());
+  if (!file.Write(sections.data(), sections.size())) {
+    return HDM_E_IO;
+  }
   const double unitsPerMetre = UnitsPerMetre(coord.resolutionCode);
   std::vector<std::uint8_t> chunk;
   chunk.reserve(2 * static_cast<std::size_t>(kNodesPerChunk));
@@ -105,46 +150,56 @@ std::int16_t AppendSeparations(OutputFile& file, const double* pointList, std::i
       chunk.clear();
     }
   }
-  return HDM_OK;
-}
-
-std::int16_t CompleteModel(const std::string& staging, const std::vector<std::uint8_t>& sections,
-                           const CoordSection& coord, const double* pointList, std::int32_t n) {
-  std::uint32_t crc = Crc32(sections.data(), sections.size());
-  OutputFile file(staging, OutputFile::Mode::kAppend);
-  if (!file.IsOpen()) {
-    return HDM_E_IO;
-  }
-  if (const auto result = AppendSeparations(file, pointList, n, coord, crc); result != HDM_OK) {
-    return result;
-  }
   std::vector<std::uint8_t> trailer;
   PutU32(trailer, crc);
-  return file.Write(trailer.data(), trailer.size()) && file.Commit() ? HDM_OK : HDM_E_IO;
+  return file.Write(trailer.data(), trailer.size()) ? HDM_OK : HDM_E_IO;
+}
+
+// Writes the model into a staging file and commits it; `error` receives the system's reason for an
+// input/output failure.
+std::int16_t CommitModel(const std::filesystem::path& target, const PendingModel& model,
+                         const double* pointList, std::int32_t n, const CoordSection& coord,
+                         int& error) {
+  StagedFile file(target);
+  std::int16_t result = HDM_E_IO;
+  if (file.IsOpen()) {
+    result = AppendSeparations(file, model.sections, pointList, n, coord);
+    if (result == HDM_OK && !file.Commit()) {
+      result = HDM_E_IO;
+    }
+  }
+  error = file.Error() != 0 ? file.Error() : EIO;
+  return result;
 }
 
 std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t n,
                          double separationOffset) {
+  PendingModel model;
+  if (!Pending().Take(path, model)) {
+    return HDM_E_SEQUENCE;
+  }
+  if (model.failure != HDM_OK) {
+    return model.failure;
+  }
+  if (model.stage != Stage::kCoord) {
+    return HDM_E_SEQUENCE;
+  }
   if (pointList == nullptr || n < 1) {
     return HDM_E_ARGUMENT;
   }
-  const std::string staging = StagingPath(path);
-  const std::vector<std::uint8_t> sections = LoadStaging(staging, kNameOffset);
-  if (sections.empty() || sections.size() != kNameOffset + DecodeNameLength(sections)) {
-    return HDM_E_SEQUENCE;
-  }
-  const BodySection body = DecodeBody(sections);
-  const CoordSection coord = DecodeCoord(sections);
-  if (BodyProblem(body) != nullptr || CoordProblem(coord, body) != nullptr) {
-    return HDM_E_SEQUENCE;
-  }
+  const BodySection body = DecodeBody(model.sections);
+  const CoordSection coord = DecodeCoord(model.sections);
   if (n != body.nodes || separationOffset != coord.separationOffset) {
     return HDM_E_INCONSISTENT;
   }
-  if (const auto result = CompleteModel(staging, sections, coord, pointList, n); result != HDM_OK) {
-    return result;
+  const std::filesystem::path target = PathOf(path);
+  RemoveAbandonedStagingFiles(target);
+  int error = 0;
+  const std::int16_t result = CommitModel(target, model, pointList, n, coord, error);
+  if (result == HDM_E_IO) {
+    errno = error;  // set only now that the staging file is gone, which may touch errno
   }
-  return RenameReplacing(staging, path) ? HDM_OK : HDM_E_IO;
+  return result;
 }
 
 // No exception may cross the C border: anything thrown inside (memory exhaustion) is a failure.
@@ -156,7 +211,7 @@ std::int16_t Guarded(const char* path, Body body) noexcept {
   try {
     return body();
   } catch (...) {
-    RemoveIfPresent(StagingPath(path).c_str());
+    errno = ENOMEM;
     return HDM_E_IO;
   }
 }
@@ -167,7 +222,10 @@ std::int16_t Guarded(const char* path, Body body) noexcept {
 extern "C" {
 
 int16_t WriteHeaderFileHDM(const char* path) {
-  return hdm::Guarded(path, [&] { return hdm::WriteHeader(path); });
+  return hdm::Guarded(path, [&] {
+    hdm::Pending().Start(path);
+    return static_cast<int16_t>(HDM_OK);
+  });
 }
 
 int16_t WriteBodyFileHDM(const char* path, int16_t bodyFlags, int32_t n) {
@@ -180,9 +238,8 @@ int16_t WriteCoordTypeFileHDM(const char* path, int16_t coordinateType, int16_t 
                               int32_t rows, int32_t n, const char* ellipsoidName,
                               double semiMajorAxis, double flattening) {
   return hdm::Guarded(path, [&]() -> int16_t {
-    if (ellipsoidName == nullptr || std::strlen(ellipsoidName) > hdm::kMaxNameLength) {
-      return hdm::Fail(hdm::StagingPath(path), HDM_E_ARGUMENT);
-    }
+    const bool nameFits =
+        ellipsoidName != nullptr && std::strlen(ellipsoidName) <= hdm::kMaxNameLength;
     const hdm::CoordSection coord{.coordinateType = coordinateType,
                                   .resolutionCode = resolutionCode,
                                   .firstX = firstX,
@@ -196,20 +253,18 @@ int16_t WriteCoordTypeFileHDM(const char* path, int16_t coordinateType, int16_t 
                                   .nodes = n,
                                   .semiMajorAxis = semiMajorAxis,
                                   .flattening = flattening,
-                                  .ellipsoidName = ellipsoidName};
+                                  .ellipsoidName = nameFits ? ellipsoidName : ""};
+    if (!nameFits) {
+      return hdm::Pending().Advance(path, hdm::Stage::kBody, hdm::Stage::kCoord,
+                                    [](hdm::PendingModel&) { return int16_t{HDM_E_ARGUMENT}; });
+    }
     return hdm::WriteCoord(path, coord);
   });
 }
 
 int16_t WritePtsFileHDM(const char* path, const double* pointList, int32_t n,
                         double separationOffset) {
-  const int16_t result =
-      hdm::Guarded(path, [&] { return hdm::WritePoints(path, pointList, n, separationOffset); });
-  if (result != HDM_OK) {
-    hdm::RemoveIfPresent(hdm::StagingPath(path).c_str());
-    hdm::RemoveIfPresent(path);
-  }
-  return result;
+  return hdm::Guarded(path, [&] { return hdm::WritePoints(path, pointList, n, separationOffset); });
 }
 
 }  // extern "C"

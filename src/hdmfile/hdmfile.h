@@ -3,10 +3,12 @@
  *
  * The calls are made in this order, each with the full path of the model file:
  *   WriteHeaderFileHDM, WriteBodyFileHDM, WriteCoordTypeFileHDM, WritePtsFileHDM.
- * No state passes between the calls in memory: the first three build a staging file named
- * PATH + ".part" in the same folder, and WritePtsFileHDM completes it and renames it to PATH, so
- * a model appears under its final name only when it is complete. The byte layout is described in
- * docs/hdm-format.md.
+ * No handle passes between the calls: the first three gather the model's sections in the
+ * library, under the path they are given, and write nothing to disk. WritePtsFileHDM writes the
+ * whole model into a new, uniquely named staging file in the model's folder, syncs it, reads it
+ * back to check it, and renames it over PATH; so a model appears under its name only when it is
+ * complete, and a file that stood at PATH before survives every failure unchanged. The byte
+ * layout is described in docs/hdm-format.md.
  *
  * Strings are null-terminated 8-bit text and are never modified. Every call returns HDM_OK (0)
  * on success and one of the HDM_E_* codes otherwise.
@@ -33,8 +35,8 @@ extern "C" {
 /* Result codes. */
 #define HDM_OK 0
 #define HDM_E_ARGUMENT 1 /* a null pointer, or a value outside its documented range */
-#define HDM_E_IO 2       /* the file could not be created, read, written, synced or renamed */
-#define HDM_E_SEQUENCE 3 /* an earlier section is missing, damaged or was written out of order */
+#define HDM_E_IO 2       /* the model could not be created, written, synced, checked or renamed */
+#define HDM_E_SEQUENCE 3 /* an earlier section is missing or was written out of order */
 #define HDM_E_INCONSISTENT                                                                \
   4                   /* coordinate or point values out of range, or disagreeing with the \
                          sections written before them */
@@ -47,7 +49,7 @@ extern "C" {
 #define HDM_FLAG_INTERPOLATION_16 0x20
 #define HDM_FLAG_INTERPOLATION_9 0x40
 
-/* Starts a new model for `path`: creates (or truncates) the staging file with the file header. */
+/* Starts a new model for `path`, forgetting any earlier unfinished one for the same path. */
 HDMFILE_API int16_t WriteHeaderFileHDM(const char* path);
 
 /* Appends the body section: `bodyFlags` (see the HDM_FLAG_* bits) and the node count `n` (>= 1). */
@@ -69,8 +71,10 @@ HDMFILE_API int16_t WriteCoordTypeFileHDM(const char* path, int16_t coordinateTy
  * `pointList` is a dense block of 4 × (n + 1) doubles, node 0 first and unused; each node holds
  * X, Y, Separation (metres) and NullFlag (-1.0 for a node without value, else 0.0). A node whose
  * NullFlag is not 0.0 or whose Separation is 32767.0 is stored as a node without value.
- * Returns HDM_OK only when the complete model is at `path`; on any failure no model is left at
- * `path` (an earlier file there is removed) and the staging file is deleted. */
+ * Returns HDM_OK only when the complete model is at `path`. On failure the file that stood at
+ * `path` before is left as it was, and the result is the first failure of the four calls (a call
+ * that failed earlier makes this one fail with the same code); after HDM_E_IO, errno holds the
+ * system's reason (ENOSPC for a full disk, EFBIG for a file-size limit, EACCES, ...). */
 HDMFILE_API int16_t WritePtsFileHDM(const char* path, const double* pointList, int32_t n,
                                     double separationOffset);
 

@@ -3,6 +3,7 @@
 #include "mainwindow/main_window_model.h"
 
 #include "mainwindow/option_groups.h"
+#include "platform/file_system.h"
 #include "text/text_parsing.h"
 
 namespace hextant {
@@ -50,8 +51,8 @@ ActionResult MainWindowModel::ChooseFile() {
   if (chosen) {
     dialogFileName_ = *chosen;
   }
-  c_.uxFile.Text = dialogFileName_;
-  c_.uxFile.ToolTip = dialogFileName_;
+  c_.uxFile.Text = PathText(dialogFileName_);
+  c_.uxFile.ToolTip = c_.uxFile.Text;
   return ActionResult::Ok();
 }
 

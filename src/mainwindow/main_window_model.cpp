@@ -77,10 +77,10 @@ void InitNames(MainWindowControls& c) {
   c.Frame_Sexagesimal.Name = "Frame_Sexagesimal";
   NameAll(c.Text_Grados, "Text_Grados");
   NameAll(c.Label_Grados, "Label_Grados");
-  SetPair(c.Label_Grados, "\xBA", "\xBA");
+  SetPair(c.Label_Grados, "\xC2\xBA", "\xC2\xBA");
   NameAll(c.Text_Minutos, "Text_Minutos");
   NameAll(c.Label1, "Label1");
-  SetPair(c.Label1, "\xB4", "\xB4");
+  SetPair(c.Label1, "\xC2\xB4", "\xC2\xB4");
   NameAll(c.Text_segundos, "Text_segundos");
   NameAll(c.Label2, "Label2");
   SetPair(c.Label2, "''", "''");
@@ -170,7 +170,7 @@ void MainWindowModel::ApplyAngularUnitRules(int index) {
       break;
     case UnitDecimalDegrees:
       c_.Frame_Sexagesimal.Visible = false;
-      SetPair(c_.Label_Units, "\xBA dec", "\xBA dec");
+      SetPair(c_.Label_Units, "\xC2\xBA dec", "\xC2\xBA dec");
       break;
     case UnitSexagesimal:
       c_.Frame_Sexagesimal.Visible = true;  // covers the unit labels, which keep their text

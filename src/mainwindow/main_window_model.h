@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +19,8 @@
 
 namespace hextant {
 
-/// The controls of the main window, named as the window names them. Texts are 8-bit Latin-1, like
-/// every text of the system ("\xBA" is the masculine ordinal of the degree labels).
+/// The controls of the main window, named as the window names them. Texts are UTF-8, like every
+/// text the logic shows ("\xC2\xBA" is the masculine ordinal of the degree labels).
 struct MainWindowControls {
   std::string Caption = "Hextant";
   bool Visible = true;
@@ -104,7 +105,7 @@ class MainWindowModel {
   /// The name of the control that holds the focus ("" before any).
   const std::string& FocusedControl() const noexcept { return focus_; }
   /// The file name the open-file dialog returned last ("" before any).
-  const std::string& DialogFileName() const noexcept { return dialogFileName_; }
+  const std::filesystem::path& DialogFileName() const noexcept { return dialogFileName_; }
 
   ActionResult ChooseFile();
   ActionResult SelectSourceFormat(std::int16_t position);
@@ -122,7 +123,8 @@ class MainWindowModel {
   /// and every other control is refused until the box holds a number.
   ActionResult EnterText(TextBoxId box, int row, const std::string& text);
   /// Validates the entries and, when they pass, captures them into the settings, hides the
-  /// window and names the next page.
+  /// window and names the next page. A chosen file that cannot be read as a source (missing,
+  /// unreadable, a folder or a pipe) is refused like an empty entry, naming the cause.
   ReadOutcome Read();
   /// Shows the window again (the Back button of the next page).
   void Show() noexcept { c_.Visible = true; }
@@ -158,7 +160,7 @@ class MainWindowModel {
   Beeper& beeper_;
   MainWindowControls c_;
   std::string focus_;
-  std::string dialogFileName_;
+  std::filesystem::path dialogFileName_;
   std::optional<std::string> focusHeldBy_;
 };
 

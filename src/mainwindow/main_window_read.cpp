@@ -6,7 +6,9 @@
 
 #include "base/angles.h"
 #include "mainwindow/option_groups.h"
+#include "platform/source_file.h"
 #include "settings/choice_lists.h"
+#include "text/latin1.h"
 #include "text/text_parsing.h"
 
 namespace hextant {
@@ -81,7 +83,8 @@ void MainWindowModel::Capture() {
   s.CoordinateType = c_.Option_Coordinate_type[OptionGeographical].Value ? Geographical : Grid;
   s.SourceFile = dialogFileName_;
   std::tie(s.SpacingX, s.SpacingY) = ReadSpacings();
-  s.CodeFilter = c_.Check_Point_code.Value ? c_.Text_Code_filter.Text : std::string();
+  // The code is compared with the file's 8-bit text, so it is captured as such.
+  s.CodeFilter = c_.Check_Point_code.Value ? Utf8ToLatin1(c_.Text_Code_filter.Text) : std::string();
   s.CodeFilterOn = c_.Check_Point_code.Value;
   s.EllipsoidCode = static_cast<std::int16_t>(c_.Combo_Ellipsoid.ListIndex + 1);
   s.InterpolationText = c_.Combo_Interpolation.Text();
@@ -103,6 +106,13 @@ ReadOutcome MainWindowModel::Read() {
   if (!ValidateMainWindow(outcome)) {
     messages_.Show(
         Message{kWarningTitle, outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
+    return outcome;
+  }
+  // A source that cannot be read is told now, before any page tries to show it.
+  if (const Status readable = CheckSourceFile(dialogFileName_); !readable) {
+    focus_ = outcome.Focus = c_.Command_Change_file.Name;
+    outcome.Warning = readable.Description();
+    messages_.Show(Message{"Error", outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
     return outcome;
   }
   Capture();

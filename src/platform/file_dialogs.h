@@ -1,16 +1,17 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
 namespace hextant {
 
 /// What a file dialog shows: a filter such as "All files|*.*" (pairs of caption and pattern
-/// separated by "|"), the default extension without its dot, and the file name it starts with.
+/// separated by "|"), the default extension without its dot, and the file it starts with.
 struct FileDialogRequest {
   std::string Filter;
   std::string DefaultExtension;
-  std::string FileName;
+  std::filesystem::path FileName;
 };
 
 /// The open-file and save-file dialogs. Each returns the chosen full path, or nullopt when the
@@ -18,8 +19,8 @@ struct FileDialogRequest {
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
-  virtual std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) = 0;
-  virtual std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::filesystem::path> ChooseOpenFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::filesystem::path> ChooseSaveFile(const FileDialogRequest& request) = 0;
 };
 
 }  // namespace hextant

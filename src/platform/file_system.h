@@ -1,11 +1,14 @@
 #pragma once
 
-// The file-system services of the logic, mapped to the platform. On POSIX the attributes are
-// those the office software's platform knows: read-only = a regular file that cannot be opened for
-// writing or has no write permission at all; hidden = the name starts with "."; system = not a
-// regular file (a folder, device, socket…); archive = every other existing regular file.
+// The file-system services of the logic, mapped to the platform. Paths travel as the platform's
+// own path type (bytes on POSIX, wide characters on Windows); they become text only for the user,
+// as UTF-8. On POSIX the attributes are those the office software's platform knows: read-only = a
+// regular file that cannot be opened for writing or has no write permission at all; hidden = the
+// name starts with "."; system = not a regular file (a folder, device, socket…); archive = every
+// other existing regular file. On Windows they are the file's own attributes.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,25 +17,67 @@
 
 namespace hextant {
 
+/// `path` as UTF-8 text, for messages and for showing it.
+std::string PathText(const std::filesystem::path& path);
+
+/// `path` as 8-bit text in the system's code page (the native bytes on POSIX), for files that the
+/// office software reads and for the writer library's interface.
+std::string SystemText(const std::filesystem::path& path);
+
+/// The system's description of the error number `error` (errno).
+std::string SystemErrorText(int error);
+
 /// The first attribute that holds, in the order the output file choice tests them; `Missing`
 /// when the folder exists and the file does not, `Unknown` when the query failed otherwise (a
 /// missing folder included).
 enum class FileAttribute { Missing, ReadOnly, Hidden, System, Archive, Unknown };
 
-FileAttribute QueryFileAttribute(const std::string& path);
+FileAttribute QueryFileAttribute(const std::filesystem::path& path);
 
-/// Creates an empty file at `path` (replacing one there); the error's description is the
-/// system's.
-Status CreateEmptyFile(const std::string& path);
+/// Which file a path named at one moment, so that a later look can tell whether it is still the
+/// same file.
+struct FileIdentity {
+  std::uint64_t Device = 0;
+  std::uint64_t Node = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+/// Creates an empty file at `path`, failing when one already exists; `created` receives its
+/// identity. The error's description is the system's.
+Status CreateEmptyFile(const std::filesystem::path& path, FileIdentity* created = nullptr);
+
+/// Removes the file at `path` only when it is still the empty file `created` names: the
+/// placeholder this run made, never a file that another program has put there since.
+void RemoveEmptyPlaceholder(const std::filesystem::path& path, const FileIdentity& created);
 
 /// The size of the file at `path` in bytes; nullopt when it cannot be read.
-std::optional<std::uint64_t> FileSizeOf(const std::string& path);
+std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path);
 
-/// What follows the last path separator of the platform ("/" here; "\" and "/" on Windows);
-/// the whole path when it has none.
-std::string_view FileNamePart(std::string_view path) noexcept;
+/// Replaces the file at `path` with `contents` so that it is never seen empty or half-written: a
+/// staging file beside it is written, synced, checked and renamed over it. An earlier file stays
+/// as it was when this fails; the error names the file and gives the system's reason.
+Status ReplaceFileContents(const std::filesystem::path& path, std::string_view contents);
 
-/// The folder part: everything before the last separator; empty when there is none.
-std::string_view FolderPart(std::string_view path) noexcept;
+/// The folder that holds `path` ("." for a bare name).
+std::filesystem::path FolderOf(const std::filesystem::path& path);
+
+/// An exclusive advisory lock on a folder, held from a successful TryLock until destruction, so
+/// that conversions writing into one folder run one after the other.
+class FolderLock {
+ public:
+  explicit FolderLock(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+  /// Takes the lock without waiting; false while another process holds it. A folder that cannot
+  /// be locked at all (it cannot be opened) counts as taken, so the caller goes on and meets the
+  /// real error when it writes.
+  bool TryLock();
+
+ private:
+  std::filesystem::path folder_;
+  std::intptr_t handle_ = -1;
+};
 
 }  // namespace hextant

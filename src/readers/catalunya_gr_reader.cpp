@@ -311,7 +311,7 @@ bool ConvertFileGR(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviro
   return read;
 }
 
-bool ConvertFileGR(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+bool ConvertFileGR(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                    Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileGR, env, output, failure);
 }

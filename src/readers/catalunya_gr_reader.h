@@ -6,6 +6,7 @@
 // west to east within a row.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -21,7 +22,7 @@ bool ConvertFileGR(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviro
                    ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileGR(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+bool ConvertFileGR(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                    Status* failure = nullptr);
 
 }  // namespace hextant

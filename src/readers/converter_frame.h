@@ -25,6 +25,19 @@ struct ReaderEnvironment {
   MessageBoxes& Messages;
 };
 
+/// What a reader read as best it could: values whose text held no number, read as 0.
+struct ReadDiagnostics {
+  std::int64_t NonNumericValues = 0;
+  std::int64_t FirstNonNumericLine = 0;  // 1-based line of the first such value (0: none)
+
+  /// Notes that a value on `line` held no number.
+  void NoteNonNumeric(std::int64_t line) noexcept {
+    if (NonNumericValues++ == 0) {
+      FirstNonNumericLine = line;
+    }
+  }
+};
+
 /// What a reader hands back besides the point list.
 struct ReaderOutput {
   double SeparationOffset = 0.0;    // metres
@@ -34,6 +47,7 @@ struct ReaderOutput {
   double SpacingFactor = 1.0;
   /// The read stopped because the user asked it to (the Back button during a read).
   bool StoppedByUser = false;
+  ReadDiagnostics Diagnostics;
 };
 
 /// The midpoint of the separation range cut down to whole millimetres goes to `offset`; returns

@@ -249,7 +249,7 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
   return false;
 }
 
-bool ConvertFileGeneric(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                         Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileGeneric, env, output, failure);
 }

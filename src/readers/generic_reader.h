@@ -6,6 +6,7 @@
 // the offset and resolution of the separations itself.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -21,7 +22,7 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
                         ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileGeneric(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                         Status* failure = nullptr);
 
 }  // namespace hextant

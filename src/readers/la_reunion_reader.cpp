@@ -139,7 +139,7 @@ bool ConvertFileLaReunion(std::istream& source, std::uint64_t sizeInBytes, Reade
   return RunReader(kProcedure, env, failure, [&] { return ReadReunion(lines, env, output); });
 }
 
-bool ConvertFileLaReunion(const std::string& sourceFile, ReaderEnvironment& env,
+bool ConvertFileLaReunion(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                           ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileLaReunion, env, output, failure);
 }

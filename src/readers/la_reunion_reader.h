@@ -6,6 +6,7 @@
 // a point as the only decimal mark.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -19,7 +20,7 @@ bool ConvertFileLaReunion(std::istream& source, std::uint64_t sizeInBytes, Reade
                           ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileLaReunion(const std::string& sourceFile, ReaderEnvironment& env,
+bool ConvertFileLaReunion(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                           ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

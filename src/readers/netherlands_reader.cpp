@@ -17,7 +17,7 @@ bool ConvertFileNetherlands(std::istream& source, std::uint64_t sizeInBytes, Rea
       output, failure);
 }
 
-bool ConvertFileNetherlands(const std::string& sourceFile, ReaderEnvironment& env,
+bool ConvertFileNetherlands(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                             ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileNetherlands, env, output, failure);
 }

@@ -5,6 +5,7 @@
 // are the window's, in radians.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -18,7 +19,7 @@ bool ConvertFileNetherlands(std::istream& source, std::uint64_t sizeInBytes, Rea
                             ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileNetherlands(const std::string& sourceFile, ReaderEnvironment& env,
+bool ConvertFileNetherlands(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                             ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

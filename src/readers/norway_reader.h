@@ -6,6 +6,7 @@
 // value.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -21,7 +22,7 @@ bool ConvertFileNorway(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
                        ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileNorway(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                        Status* failure = nullptr);
 
 }  // namespace hextant

@@ -6,6 +6,7 @@
 // spacings give; grid nodes no line supplies stay without value.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -20,7 +21,7 @@ bool ConvertFilePoland(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
                        ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFilePoland(const std::string& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
+bool ConvertFilePoland(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
                        Status* failure = nullptr);
 
 }  // namespace hextant

@@ -1,12 +1,9 @@
 #include "readers/reader_support.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <new>
 
-#include "platform/file_system.h"
+#include "platform/source_file.h"
 
 namespace hextant {
 
@@ -30,24 +27,22 @@ bool RunReader(const char* procedure, ReaderEnvironment& env, Status* failure,
   return false;
 }
 
-bool ReadSourceFile(const std::string& sourceFile, const char* procedure, StreamReader read,
-                    ReaderEnvironment& env, ReaderOutput& output, Status* failure) {
-  std::ifstream source(sourceFile, std::ios::binary);
-  const auto size = FileSizeOf(sourceFile);
-  if (!source || !size) {
-    const std::string reason = sourceFile + ": " + std::strerror(errno);
+bool ReadSourceFile(const std::filesystem::path& sourceFile, const char* procedure,
+                    StreamReader read, ReaderEnvironment& env, ReaderOutput& output,
+                    Status* failure) {
+  SourceFile source;
+  if (Status opened = source.Open(sourceFile); !opened) {
     env.Progress.ShowBar();
-    return RunReader(procedure, env, failure,
-                     [&] { return Status::Error(ErrorFileAccess, reason); });
+    return RunReader(procedure, env, failure, [&] { return opened; });
   }
-  return read(source, *size, env, output, failure);
+  return read(source.Stream(), source.Size(), env, output, failure);
 }
 
 Status CheckSpacings(double spacingX, double spacingY) {
   for (double spacing : {spacingX, spacingY}) {
     if (!(std::isfinite(spacing) && spacing > 0)) {
       return Status::Error(ErrorInvalidSpacing, "The node spacing must be a positive number, not " +
-                                                    std::to_string(spacing));
+                                                    NumberText(spacing));
     }
   }
   return Status::Ok();

@@ -4,6 +4,7 @@
 // opening the source by path, and the source's lines with the progress report.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <istream>
 #include <string>
@@ -31,7 +32,7 @@ using StreamReader = bool (*)(std::istream& source, std::uint64_t sizeInBytes,
 
 /// Opens `sourceFile` and runs `read` on it with its size; a file that cannot be opened is
 /// reported for `procedure`.
-bool ReadSourceFile(const std::string& sourceFile, const char* procedure, StreamReader read,
+bool ReadSourceFile(const std::filesystem::path& sourceFile, const char* procedure, StreamReader read,
                     ReaderEnvironment& env, ReaderOutput& output, Status* failure);
 
 /// Refuses spacings that are zero, negative or not finite.

@@ -12,7 +12,7 @@
 
 namespace hextant {
 
-bool ReadSource(std::int16_t sourceFormat, const std::string& sourceFile, ReaderEnvironment& env,
+bool ReadSource(std::int16_t sourceFormat, const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                 ReaderOutput& output) {
   switch (sourceFormat) {
     case FormatImportWizard:

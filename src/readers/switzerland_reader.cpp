@@ -14,7 +14,7 @@ bool ConvertFileSwitzerland(std::istream& source, std::uint64_t sizeInBytes, Rea
                      output, failure);
 }
 
-bool ConvertFileSwitzerland(const std::string& sourceFile, ReaderEnvironment& env,
+bool ConvertFileSwitzerland(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                             ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileSwitzerland, env, output, failure);
 }

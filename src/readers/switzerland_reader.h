@@ -5,6 +5,7 @@
 // and northing 302000 m; the spacings are the window's, in metres.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -18,7 +19,7 @@ bool ConvertFileSwitzerland(std::istream& source, std::uint64_t sizeInBytes, Rea
                             ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileSwitzerland(const std::string& sourceFile, ReaderEnvironment& env,
+bool ConvertFileSwitzerland(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                             ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

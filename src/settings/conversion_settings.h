@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ struct ConversionSettings {
   double SpacingY = 0.0;
   std::int16_t StartLine = 0;  // 1-based first data line of a generic text source
   std::string Delimiter;       // a field separator, or a comma-separated width list
-  std::string SourceFile;
+  std::filesystem::path SourceFile;
   std::string InterpolationText;  // "4 Points", "9 Points" or "16 Points"
   bool MergeDelimiters = false;
   std::array<std::int16_t, ColumnRoleCount> ColumnRoles{};  // source column per role, -1 none

@@ -271,6 +271,12 @@ std::string FormatWithPoint(double value, std::string_view pattern) {
   return formatted;
 }
 
+std::string NumberText(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 10);
+  return std::string(text, result.ptr);
+}
+
 std::string_view TrimBlanks(std::string_view text) noexcept {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) {

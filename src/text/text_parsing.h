@@ -37,6 +37,10 @@ double ParseAfterLetters(std::string_view text) noexcept;
 /// decimal mark whatever the locale.
 std::string FormatWithPoint(double value, std::string_view pattern);
 
+/// `value` for a message: at most ten significant digits, a point as the decimal mark, an
+/// exponent for very large or small values ("0.004363323", "1e+250", "inf").
+std::string NumberText(double value);
+
 /// True when the text, with spaces at both ends removed, is empty, or holds only digits and the
 /// characters + , - . with at least one digit ("1-2,3" passes; "1a" and "-" do not).
 bool IsNumericText(std::string_view text) noexcept;

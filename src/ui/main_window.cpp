@@ -121,7 +121,7 @@ QWidget* MainWindow::BuildCoordinateGroup() {
 
 QLineEdit* MainWindow::BoxFor(const TextBox& control, TextBoxId box, int row, int maxLength) {
   auto* edit = new QLineEdit(this);
-  edit->setObjectName(FromLatin1(control.Name));
+  edit->setObjectName(ToQString(control.Name));
   if (maxLength > 0) {
     edit->setMaxLength(maxLength);
   }
@@ -155,7 +155,7 @@ QWidget* MainWindow::BuildSpacingGroup() {
                               std::pair{minutes_[r], c.Label1[r].Caption},
                               std::pair{seconds_[r], c.Label2[r].Caption}}) {
       sexagesimalGrid->addWidget(edit, row, column++);
-      sexagesimalGrid->addWidget(new QLabel(FromLatin1(mark), sexagesimal_), row, column++);
+      sexagesimalGrid->addWidget(new QLabel(ToQString(mark), sexagesimal_), row, column++);
     }
     grid->addWidget(spacingLabel_[r], row, 0);
     grid->addWidget(coordinateLabel_[r], row, 1);
@@ -245,8 +245,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::LeaveBox(const BoxBinding& binding) {
   const ActionResult result =
-      model_.EnterText(binding.box, binding.row, ToLatin1(binding.edit->text()));
-  if (!result.Accepted && model_.FocusedControl() == ToLatin1(binding.edit->objectName())) {
+      model_.EnterText(binding.box, binding.row, FromQString(binding.edit->text()));
+  if (!result.Accepted && model_.FocusedControl() == FromQString(binding.edit->objectName())) {
     // The box holds no number: the focus goes back to it (the model has beeped).
     QTimer::singleShot(0, binding.edit, [edit = binding.edit] { edit->setFocus(); });
     return;
@@ -266,7 +266,7 @@ void MainWindow::Read() {
     return;
   }
   for (QWidget* widget : findChildren<QWidget*>()) {
-    if (ToLatin1(widget->objectName()) == outcome.Focus && widget->isEnabled()) {
+    if (FromQString(widget->objectName()) == outcome.Focus && widget->isEnabled()) {
       widget->setFocus();
     }
   }
@@ -274,7 +274,7 @@ void MainWindow::Read() {
 
 void MainWindow::Refresh() {
   const MainWindowControls& c = model_.Controls();
-  setWindowTitle(FromLatin1(c.Caption));
+  setWindowTitle(ToQString(c.Caption));
   Draw(frameFile_, c.Frame_Geoid_model_file);
   Draw(uxFile_, c.uxFile);
   Draw(changeFile_, c.Command_Change_file);
@@ -316,7 +316,7 @@ void MainWindow::Refresh() {
   for (std::size_t i = 0; i < angular_.size(); ++i) {
     Draw(angular_[i], c.Option_Angular_units[i]);
   }
-  sexagesimal_->setObjectName(FromLatin1(c.Frame_Sexagesimal.Name));
+  sexagesimal_->setObjectName(ToQString(c.Frame_Sexagesimal.Name));
   sexagesimal_->setEnabled(c.Frame_Sexagesimal.Enabled);
   spacingStack_->setCurrentIndex(c.Frame_Sexagesimal.Visible ? 1 : 0);
 }

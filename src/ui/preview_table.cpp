@@ -15,7 +15,7 @@ void DrawPreview(QTableWidget* table, const PreviewGrid& grid) {
   table->setColumnCount(grid.Columns() - 1);
   table->verticalHeader()->setFixedWidth(grid.Width(0) / kTwipsPerPixel);
   for (std::int32_t c = 1; c < grid.Columns(); ++c) {
-    auto* header = new QTableWidgetItem(FromLatin1(grid.Cell(0, c).Text));
+    auto* header = new QTableWidgetItem(ToQString(grid.Cell(0, c).Text));
     QFont font = header->font();
     font.setBold(grid.Cell(0, c).Emphasis);
     header->setFont(font);
@@ -23,9 +23,9 @@ void DrawPreview(QTableWidget* table, const PreviewGrid& grid) {
     table->setColumnWidth(c - 1, grid.Width(c) / kTwipsPerPixel);
   }
   for (std::int32_t r = 1; r < grid.Rows(); ++r) {
-    table->setVerticalHeaderItem(r - 1, new QTableWidgetItem(FromLatin1(grid.Cell(r, 0).Text)));
+    table->setVerticalHeaderItem(r - 1, new QTableWidgetItem(ToQString(grid.Cell(r, 0).Text)));
     for (std::int32_t c = 1; c < grid.Columns(); ++c) {
-      auto* item = new QTableWidgetItem(FromLatin1(grid.Cell(r, c).Text));
+      auto* item = new QTableWidgetItem(ToQString(grid.Cell(r, c).Text));
       const bool right = grid.Alignment(c) == CellAlignment::RightTop;
       item->setTextAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
       table->setItem(r - 1, c - 1, item);

@@ -1,32 +1,51 @@
 #include "qt_platform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace hextant::ui {
 
-QString FromLatin1(const std::string& text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToLatin1(const QString& text) {
-  return text.toLatin1().toStdString();
+std::string FromQString(const QString& text) {
+  return text.toUtf8().toStdString();
+}
+
+QString PathToQString(const std::filesystem::path& path) {
+#if defined(Q_OS_WIN)
+  return QString::fromStdWString(path.native());
+#else
+  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+std::filesystem::path PathFromQString(const QString& text) {
+#if defined(Q_OS_WIN)
+  return std::filesystem::path(QDir::toNativeSeparators(text).toStdWString());
+#else
+  return std::filesystem::path(QFile::encodeName(text).toStdString());
+#endif
 }
 
 QString QtFilter(const std::string& filter) {
-  const QStringList parts = FromLatin1(filter).split('|');
+  const QStringList parts = ToQString(filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    filters << parts[i] + " (" + parts[i + 1] + ")";
+    const QString pattern = parts[i + 1] == "*.*" ? QString("*") : parts[i + 1];
+    filters << parts[i] + " (" + pattern + ")";
   }
   return filters.join(";;");
 }
 
 MessageAnswer QtMessageBoxes::Show(const Message& message) {
   QMessageBox box(parent_);
-  box.setWindowTitle(FromLatin1(message.Title));
-  box.setText(FromLatin1(message.Text));
+  box.setWindowTitle(ToQString(message.Title));
+  box.setText(ToQString(message.Text));
   switch (message.Icon) {
     case MessageIcon::Critical:
       box.setIcon(QMessageBox::Critical);
@@ -52,25 +71,25 @@ MessageAnswer QtMessageBoxes::Show(const Message& message) {
   return MessageAnswer::Ok;
 }
 
-std::optional<std::string> QtFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+std::optional<std::filesystem::path> QtFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
   const QString file = QFileDialog::getOpenFileName(
-      parent_, QString(), FromLatin1(request.FileName), QtFilter(request.Filter));
+      parent_, QString(), PathToQString(request.FileName), QtFilter(request.Filter));
   if (file.isEmpty()) {
     return std::nullopt;
   }
-  return ToLatin1(file);
+  return PathFromQString(file);
 }
 
-std::optional<std::string> QtFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
-  QFileDialog dialog(parent_, QString(), FromLatin1(request.FileName), QtFilter(request.Filter));
+std::optional<std::filesystem::path> QtFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_, QString(), PathToQString(request.FileName), QtFilter(request.Filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(FromLatin1(request.DefaultExtension));
+  dialog.setDefaultSuffix(ToQString(request.DefaultExtension));
   // Existing files are asked about by the output file choice itself.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
-  return ToLatin1(dialog.selectedFiles().constFirst());
+  return PathFromQString(dialog.selectedFiles().constFirst());
 }
 
 void QtBeeper::Beep() {

@@ -4,6 +4,9 @@
 // the warning beep and the event-loop yield.
 
 #include <QWidget>
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "platform/conversion_page.h"
 #include "platform/file_dialogs.h"
@@ -11,9 +14,14 @@
 
 namespace hextant::ui {
 
-/// Every 8-bit text of the logic is Latin-1; these convert at the widget border.
-QString FromLatin1(const std::string& text);
-std::string ToLatin1(const QString& text);
+/// The logic's texts are UTF-8 (file contents arrive already turned from Latin-1); these convert
+/// at the widget border.
+QString ToQString(const std::string& text);
+std::string FromQString(const QString& text);
+
+/// Paths go between dialogs and the logic as the platform's own path, never through 8-bit text.
+QString PathToQString(const std::filesystem::path& path);
+std::filesystem::path PathFromQString(const QString& text);
 
 class QtMessageBoxes : public MessageBoxes {
  public:
@@ -29,8 +37,8 @@ class QtFileDialogs : public FileDialogs {
  public:
   explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
-  std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
+  std::optional<std::filesystem::path> ChooseOpenFile(const FileDialogRequest& request) override;
+  std::optional<std::filesystem::path> ChooseSaveFile(const FileDialogRequest& request) override;
 
  private:
   QWidget* parent_;
@@ -46,7 +54,8 @@ class QtEventLoop : public EventLoop {
   void Yield() override;
 };
 
-/// "All files|*.*" → "All files (*.*)": the dialog filter as Qt writes it.
+/// "Geoid Model File|*.HDM*" → "Geoid Model File (*.HDM*)": the dialog filter as Qt writes it;
+/// "*.*" becomes "*", so that files without an extension are listed too, as on Windows.
 QString QtFilter(const std::string& filter);
 
 }  // namespace hextant::ui

@@ -13,9 +13,9 @@ namespace hextant::ui {
 void QtResultsDialog::Show(const ResultsTexts& texts) {
   QDialog dialog(parent_);
   dialog.setObjectName("Form_Results");
-  dialog.setWindowTitle(FromLatin1(texts.Caption));
+  dialog.setWindowTitle(ToQString(texts.Caption));
   auto* grid = new QGridLayout(&dialog);
-  auto* file = new QLineEdit(FromLatin1(texts.OutputFile), &dialog);
+  auto* file = new QLineEdit(ToQString(texts.OutputFile), &dialog);
   file->setObjectName("uxFile");
   file->setReadOnly(true);
   file->setMinimumWidth(360);
@@ -36,7 +36,7 @@ void QtResultsDialog::Show(const ResultsTexts& texts) {
   int row = 1;
   for (const auto& [caption, value] : rows) {
     addCaption(caption, row);
-    auto* label = new QLabel(FromLatin1(*value), &dialog);
+    auto* label = new QLabel(ToQString(*value), &dialog);
     label->setObjectName(QString("Label2(%1)").arg(row));
     grid->addWidget(label, row++, 2);
   }

@@ -26,7 +26,7 @@ class BusyCursor {
 };
 
 inline void Draw(QWidget* widget, const Control& control) {
-  widget->setObjectName(FromLatin1(control.Name));
+  widget->setObjectName(ToQString(control.Name));
   widget->setEnabled(control.Enabled);
   widget->setVisible(control.Visible);
 }
@@ -34,39 +34,39 @@ inline void Draw(QWidget* widget, const Control& control) {
 inline void Draw(QAbstractButton* button, const OptionButton& option) {
   const QSignalBlocker block(button);
   Draw(static_cast<QWidget*>(button), option);
-  button->setText(FromLatin1(option.Caption));
+  button->setText(ToQString(option.Caption));
   button->setChecked(option.Value);
 }
 
 inline void Draw(QAbstractButton* button, const CheckBox& box) {
   const QSignalBlocker block(button);
   Draw(static_cast<QWidget*>(button), box);
-  button->setText(FromLatin1(box.Caption));
+  button->setText(ToQString(box.Caption));
   button->setChecked(box.Value);
 }
 
 inline void Draw(QAbstractButton* button, const Button& control) {
   Draw(static_cast<QWidget*>(button), control);
-  button->setText(FromLatin1(control.Caption));
+  button->setText(ToQString(control.Caption));
 }
 
 inline void Draw(QLabel* label, const Label& control) {
   Draw(static_cast<QWidget*>(label), control);
-  label->setText(FromLatin1(control.Caption));
+  label->setText(ToQString(control.Caption));
 }
 
 inline void Draw(QGroupBox* group, const Frame& frame) {
   Draw(static_cast<QWidget*>(group), frame);
-  group->setTitle(FromLatin1(frame.Caption));
+  group->setTitle(ToQString(frame.Caption));
 }
 
 inline void Draw(QLineEdit* edit, const TextBox& box) {
   const QSignalBlocker block(edit);
   Draw(static_cast<QWidget*>(edit), box);
-  if (edit->text() != FromLatin1(box.Text)) {
-    edit->setText(FromLatin1(box.Text));
+  if (edit->text() != ToQString(box.Text)) {
+    edit->setText(ToQString(box.Text));
   }
-  edit->setToolTip(FromLatin1(box.ToolTip));
+  edit->setToolTip(ToQString(box.ToolTip));
   if (box.MaxLength > 0) {
     edit->setMaxLength(static_cast<int>(box.MaxLength));
   }
@@ -78,12 +78,12 @@ inline void Draw(QComboBox* combo, const ComboBox& model) {
   if (combo->count() != static_cast<int>(model.Items.size())) {
     combo->clear();
     for (const auto& item : model.Items) {
-      combo->addItem(FromLatin1(item));
+      combo->addItem(ToQString(item));
     }
   }
   combo->setCurrentIndex(model.ListIndex);
   if (combo->isEditable() && model.ListIndex < 0) {
-    combo->setEditText(FromLatin1(model.EditText));
+    combo->setEditText(ToQString(model.EditText));
   }
 }
 

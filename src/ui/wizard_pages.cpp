@@ -137,9 +137,9 @@ LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
     Refresh();
   });
   connect(other_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { model_.TypeOtherDelimiter(ToLatin1(text)); });
+          [this](const QString& text) { model_.TypeOtherDelimiter(FromQString(text)); });
   connect(columns_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { model_.TypeColumnWidths(ToLatin1(text)); });
+          [this](const QString& text) { model_.TypeColumnWidths(FromQString(text)); });
   connect(columns_, &QLineEdit::returnPressed, this, [this] {
     const BusyCursor busy;
     model_.PressEnterInColumns();
@@ -168,7 +168,7 @@ bool LayoutPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LayoutPage::Refresh() {
-  setWindowTitle(FromLatin1(model_.Caption));
+  setWindowTitle(ToQString(model_.Caption));
   Draw(uxFile_, model_.uxFile);
   Draw(startLine_, model_.Combo_import_line);
   for (std::size_t i = 0; i < delimiter_.size(); ++i) {
@@ -212,7 +212,7 @@ ColumnPage::ColumnPage(ColumnPageModel& model, QWidget* parent)
 }
 
 void ColumnPage::Refresh() {
-  setWindowTitle(FromLatin1(model_.Caption));
+  setWindowTitle(ToQString(model_.Caption));
   Draw(uxFile_, model_.uxFile);
   Draw(info_, model_.Label_info);
   Draw(status_, model_.Frame1);
@@ -231,8 +231,8 @@ void ColumnPage::ShowRoleMenu(const QPoint& position) {
   auto addEntries = [&](const auto& entries, const char* name) {
     menu.setObjectName(name);
     for (const MenuEntry& entry : entries) {
-      QAction* action = menu.addAction(FromLatin1(entry.Caption));
-      action->setObjectName(FromLatin1(entry.Name));
+      QAction* action = menu.addAction(ToQString(entry.Caption));
+      action->setObjectName(ToQString(entry.Name));
       action->setCheckable(true);
       action->setChecked(entry.Checked);
       connect(action, &QAction::triggered, this,
@@ -262,17 +262,17 @@ void ColumnPage::ShowProgressBar() {
 void ColumnPage::SetProgress(int percent) {
   bar_->setFixedWidth(static_cast<int>(ProgressBarWidth(percent)) / kTwipsPerPixel);
   model_.Label_Progres.Caption = std::to_string(percent) + " %";
-  percent_->setText(FromLatin1(model_.Label_Progres.Caption));
+  percent_->setText(ToQString(model_.Label_Progres.Caption));
 }
 
 void ColumnPage::SetProgressCaption(const std::string& caption) {
   model_.Label_Progres.Caption = caption;
-  percent_->setText(FromLatin1(caption));
+  percent_->setText(ToQString(caption));
 }
 
 void ColumnPage::SetStatus(const std::string& caption) {
   model_.Frame1.Caption = caption;
-  status_->setTitle(FromLatin1(caption));
+  status_->setTitle(ToQString(caption));
 }
 
 }  // namespace hextant::ui

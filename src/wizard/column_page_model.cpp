@@ -1,5 +1,6 @@
 #include "wizard/column_page_model.h"
 
+#include "platform/file_system.h"
 #include "settings/choice_lists.h"
 
 namespace hextant {
@@ -40,7 +41,7 @@ void ColumnPageModel::Load() {
     return;
   }
   loaded_ = true;
-  uxFile.Text = "Preview of file: " + settings_.SourceFile;
+  uxFile.Text = "Preview of file: " + PathText(settings_.SourceFile);
   const std::int16_t format = settings_.SourceFormat;
   if (format == FormatImportWizard) {
     Label_info.Caption = "Use the right mouse button to assign the correct value to each column";

@@ -1,5 +1,8 @@
 #include "wizard/layout_page_model.h"
 
+#include "platform/file_system.h"
+#include "text/latin1.h"
+
 namespace hextant {
 namespace {
 
@@ -39,7 +42,7 @@ void LayoutPageModel::Load() {
 
   settings_.Delimiter = "\t";
   settings_.MergeDelimiters = Check_Delimiter.Value;
-  uxFile.Text = "Preview of file: " + settings_.SourceFile;
+  uxFile.Text = "Preview of file: " + PathText(settings_.SourceFile);
   Combo_import_line.EditText = "1";
   for (int i = 1; i <= kStartLineEntries; ++i) {
     Combo_import_line.Items.push_back(" " + std::to_string(i));
@@ -79,7 +82,7 @@ ActionResult LayoutPageModel::SelectDelimiter(int option) {
   }
   cmdRefresh.Enabled = false;
   if (option == DelimiterOther) {
-    settings_.Delimiter = Text_Delimiter.Text;
+    settings_.Delimiter = Utf8ToLatin1(Text_Delimiter.Text);  // split against the file's 8-bit text
   } else if (option == DelimiterColumns) {
     settings_.Delimiter = Text_Columns.Text;
     cmdRefresh.Enabled = true;

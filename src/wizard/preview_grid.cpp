@@ -1,10 +1,9 @@
 #include "wizard/preview_grid.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 #include "base/rounding.h"
+#include "platform/source_file.h"
+#include "text/latin1.h"
 #include "text/line_reader.h"
 #include "text/text_parsing.h"
 
@@ -36,9 +35,6 @@ void AddLabelledRow(PreviewGrid& grid, std::int32_t row) {
   grid.Cell(row, 0).Text = RowLabel(row);
 }
 
-Status OpenFailure(const std::string& sourceFile) {
-  return Status::Error(ErrorFileAccess, sourceFile + ": " + std::strerror(errno));
-}
 
 }  // namespace
 
@@ -90,20 +86,20 @@ void LoadColumnPreview(std::istream& source, ConversionSettings& settings, Previ
       grid.Width(j) =
           static_cast<std::int32_t>(RoundHalfEven(kColumnsWidth / static_cast<double>(count)));
       grid.Alignment(j) = count != 1 ? CellAlignment::RightTop : CellAlignment::LeftTop;
-      grid.Cell(row, j).Text = fields[static_cast<std::size_t>(j)].Text;
+      grid.Cell(row, j).Text = Latin1ToUtf8(fields[static_cast<std::size_t>(j)].Text);
     }
   });
   settings.ReadingActive = false;
 }
 
-Status LoadColumnPreview(const std::string& sourceFile, ConversionSettings& settings,
+Status LoadColumnPreview(const std::filesystem::path& sourceFile, ConversionSettings& settings,
                          PreviewGrid& grid) {
-  std::ifstream source(sourceFile, std::ios::binary);
-  if (!source) {
+  SourceFile source;
+  if (Status opened = source.Open(sourceFile); !opened) {
     grid.Clear();
-    return OpenFailure(sourceFile);
+    return opened;
   }
-  LoadColumnPreview(source, settings, grid);
+  LoadColumnPreview(source.Stream(), settings, grid);
   return Status::Ok();
 }
 
@@ -114,17 +110,18 @@ void LoadRawPreview(std::istream& source, std::int16_t startLine, PreviewGrid& g
     AddLabelledRow(grid, row);
     grid.SetColumns(std::max(grid.Columns(), 2));
     grid.Width(1) = kRawLineWidth;
-    grid.Cell(row, 1).Text = line;
+    grid.Cell(row, 1).Text = Latin1ToUtf8(line);
   });
 }
 
-Status LoadRawPreview(const std::string& sourceFile, std::int16_t startLine, PreviewGrid& grid) {
-  std::ifstream source(sourceFile, std::ios::binary);
-  if (!source) {
+Status LoadRawPreview(const std::filesystem::path& sourceFile, std::int16_t startLine,
+                      PreviewGrid& grid) {
+  SourceFile source;
+  if (Status opened = source.Open(sourceFile); !opened) {
     grid.Clear();
-    return OpenFailure(sourceFile);
+    return opened;
   }
-  LoadRawPreview(source, startLine, grid);
+  LoadRawPreview(source.Stream(), startLine, grid);
   return Status::Ok();
 }
 

@@ -4,6 +4,7 @@
 // source file: split into columns by the wizard's layout, or whole lines.
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <string>
 #include <vector>
@@ -56,15 +57,18 @@ class PreviewGrid {
 /// The row label of grid row `row`: the number with one leading blank (" 7").
 std::string RowLabel(std::int32_t row);
 
+/// The loaders read only a regular file (the path overloads refuse anything else at once, with the
+/// grid left empty); cell texts are the file's 8-bit text turned into UTF-8.
+
 /// Fills `grid` with lines StartLine..50 of the source (1..51 while StartLine is 0) split by
 /// `Delimiter` and `MergeDelimiters` into at most 100 columns; `ReadingActive` is true while the
 /// source is read.
 void LoadColumnPreview(std::istream& source, ConversionSettings& settings, PreviewGrid& grid);
-Status LoadColumnPreview(const std::string& sourceFile, ConversionSettings& settings,
+Status LoadColumnPreview(const std::filesystem::path& sourceFile, ConversionSettings& settings,
                          PreviewGrid& grid);
 
 /// Fills `grid` with whole lines startLine..50 of the source, one per row in column 1.
 void LoadRawPreview(std::istream& source, std::int16_t startLine, PreviewGrid& grid);
-Status LoadRawPreview(const std::string& sourceFile, std::int16_t startLine, PreviewGrid& grid);
+Status LoadRawPreview(const std::filesystem::path& sourceFile, std::int16_t startLine, PreviewGrid& grid);
 
 }  // namespace hextant

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <sstream>
 
@@ -67,17 +69,47 @@ TEST_F(ConvertCommand, RefusesWhatTheWindowRefuses) {
   }
 }
 
-TEST_F(ConvertCommand, StopsWithStatus1WhenTheReaderSaysNo) {
-  WriteBytes(source_, {'x', '\n', '\\', 'D', 'A', 'T', 'A', '\n', '1', '\n'});
-  Outcome o = Convert({"--format", "Catalunya GR file", source_});
-  EXPECT_EQ(o.status, ExitStopped);
-  EXPECT_EQ(o.err, "Hextant: Unable to compute the selected file\n");
-  // A Netherlands reader finds no data line in it: no node, and the writer refuses an empty model.
-  o = Convert({"--format", "netherlands", source_});
-  EXPECT_EQ(o.status, ExitStopped);
-  EXPECT_NE(o.err.find("model.HDM was not written: a value handed to the writer"),
-            std::string::npos)
-      << o.err;
+// Every stop names its cause, and nothing is left behind that the run made.
+TEST_F(ConvertCommand, StopsAndSaysWhy) {
+  const std::string broken = dir_.File("broken.gr");
+  WriteBytes(broken, {'x', '\n', '\\', 'D', 'A', 'T', 'A', '\n', '1', '\n'});
+  const std::string fifo = dir_.File("pipe.gr");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::filesystem::create_directory(dir_.File("folder.gr"));
+  WriteBytes(dir_.File("model.HDM"), {'o', 'l', 'd'});
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"--format", "catalunya", broken}, ExitStopped,
+       "Hextant: Unable to compute the selected file\n"},
+      {{"--format", "netherlands", source_}, ExitStopped,
+       "Hextant: No node was read from " + source_ +
+           ": the file holds no data the chosen format can read.\n"},
+      {{"--format", "catalunya", "--output", dir_.File("nodir/x.HDM"), source_}, ExitStopped,
+       "hextant-convert: no model was written to " + dir_.File("nodir/x.HDM") +
+           ": the folder " + dir_.File("nodir") + " does not exist\n"},
+      {{"--format", "catalunya", source_}, ExitStopped,
+       "Warning: The file " + dir_.File("model.HDM") + " already exists, overwrite?\n" +
+           "hextant-convert: no model was written to " + dir_.File("model.HDM") +
+           ": it already exists and is not to be overwritten (--overwrite replaces it)\n"},
+      {{"--format", "wizard", "--spacing-x", "1", "--spacing-y", "1", dir_.File("no.xyz")},
+       ExitRefused, "Error: The file " + dir_.File("no.xyz") + " does not exist.\n"},
+      {{"--format", "catalunya", dir_.File("folder.gr")}, ExitRefused,
+       "Error: " + dir_.File("folder.gr") + " is a folder, not a file: only a file can be read.\n"},
+      {{"--format", "catalunya", fifo}, ExitRefused,
+       "Error: " + fifo + " is a named pipe, not a file: only a file can be read.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    const Outcome o = Convert(c.args);
+    EXPECT_EQ(o.status, c.status);
+    EXPECT_EQ(o.err, c.err);
+    EXPECT_EQ(ReadBytes(dir_.File("model.HDM")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("broken.HDM")));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
+  }
 }
 
 TEST_F(ConvertCommand, WritesTheModelWhereOutputSays) {

@@ -52,7 +52,7 @@ class Run : public ::testing::Test {
 
   RunReport Start(RunOptions options = {}) {
     ConversionRun run(settings_, RunServices{messages_, dialogs_, page_, page_, page_},
-                      [this](const std::string&, ReaderEnvironment& env, ReaderOutput& out) {
+                      [this](const fs::path&, ReaderEnvironment& env, ReaderOutput& out) {
                         ++reads_;
                         for (const auto& node : nodes_) {
                           env.Settings.PointList.Append(node);
@@ -72,7 +72,12 @@ class Run : public ::testing::Test {
   ScriptedFileDialogs dialogs_;
   RecordingPage page_;
   std::vector<GeoidPoint> nodes_;
-  ReaderOutput output_{41.0, ResolutionMillimetres};
+  ReaderOutput output_ = [] {
+    ReaderOutput out;
+    out.SeparationOffset = 41.0;
+    out.ResolutionCode = ResolutionMillimetres;
+    return out;
+  }();
   bool readerSucceeds_ = true;
   int reads_ = 0;
 };
@@ -128,15 +133,51 @@ TEST_F(Run, StopsWhenTheOutputFileIsNotConfirmed) {
   EXPECT_EQ(fs::file_size(Model()), 1u);
 }
 
-TEST_F(Run, WriterFailureLeavesThePageWithoutAMessage) {
+// A writer failure costs nothing: the placeholder the run made for a new name goes, an earlier
+// model stays byte for byte, no staging file is left, and the page says why.
+TEST_F(Run, WriterFailureKeepsWhatWasThereAndSaysWhy) {
   nodes_[0].Separation = 500.0;  // far outside 16 bits of millimetres around 41 m
+  for (const bool earlierModel : {false, true}) {
+    SCOPED_TRACE(earlierModel ? "over an earlier model" : "new name");
+    if (earlierModel) {
+      WriteBytes(Model(), {'o', 'l', 'd'});
+      messages_.answers = {MessageAnswer::Yes};
+    }
+    const RunReport report = Start();
+    EXPECT_EQ(report.Outcome, RunOutcome::WriterFailed);
+    EXPECT_EQ(report.WriterResult, 5);
+    EXPECT_EQ(page_.progressCaption, "100 %");
+    EXPECT_EQ(page_.status,
+              "Status: Nothing was written: a separation does not fit the 16-bit range at the "
+              "chosen resolution");
+    EXPECT_EQ(messages_.shown.size(), earlierModel ? 1u : 0u) << "only the overwrite question";
+    EXPECT_EQ(fs::exists(Model()), earlierModel);
+    if (earlierModel) {
+      EXPECT_EQ(ReadBytes(Model()), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()),
+              earlierModel ? 1 : 0);
+    messages_.shown.clear();
+  }
+}
+
+TEST_F(Run, RefusesAnEmptyReadAndReportsNodesOffTheLattice) {
+  const std::vector<GeoidPoint> grid = nodes_;
+  nodes_.clear();
+  EXPECT_EQ(Start().Outcome, RunOutcome::StoppedBeforeWriting);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].Text.rfind("No node was read from " + dir_.File("source.gr"), 0),
+            0u);
+  EXPECT_TRUE(fs::is_empty(dir_.Path())) << "no model file for an empty read";
+
+  // One node shifted within its row and another doubled: the count still passes.
+  nodes_ = grid;
+  nodes_[5].X += 0.2;
+  nodes_[7] = nodes_[6];
   const RunReport report = Start();
-  EXPECT_EQ(report.Outcome, RunOutcome::WriterFailed);
-  EXPECT_EQ(report.WriterResult, 5);
-  EXPECT_EQ(page_.progressCaption, "100 %");
-  EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_FALSE(fs::exists(Model()));
-  EXPECT_FALSE(fs::exists(Ini()));
+  EXPECT_EQ(report.Outcome, RunOutcome::Completed);
+  EXPECT_EQ(report.Lattice.OffLattice, 1);
+  EXPECT_EQ(report.Lattice.Duplicates, 1);
 }
 
 TEST_F(Run, IrregularGridKeepsTheModelAndSkipsTheSettingsFile) {
@@ -154,7 +195,7 @@ TEST_F(Run, ASecondRunCannotStartDuringOne) {
   RunReport inner;
   ConversionRun* running = nullptr;
   ConversionRun run(settings_, RunServices{messages_, dialogs_, page_, page_, page_},
-                    [&](const std::string&, ReaderEnvironment&, ReaderOutput&) {
+                    [&](const fs::path&, ReaderEnvironment&, ReaderOutput&) {
                       inner = running->Run();
                       return false;
                     });

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 
@@ -20,14 +23,14 @@ TEST(DefaultOutputName, ReplacesWhatFollowsTheLastDot) {
       {"D:\\maps1.2\\model", "D:\\maps1.HDM"},
   };
   for (const auto& [source, expected] : cases) {
-    EXPECT_EQ(DefaultOutputName(source), expected) << source;
+    EXPECT_EQ(DefaultOutputName(source).string(), expected) << source;
   }
 }
 
 class OutputChoice : public ::testing::Test {
  protected:
   std::string Existing(const std::string& name, mode_t mode = 0644) {
-    const std::string path = dir_.File(name);
+    const fs::path path = dir_.File(name);
     WriteBytes(path, {'x'});
     chmod(path.c_str(), mode);
     return path;
@@ -40,7 +43,7 @@ class OutputChoice : public ::testing::Test {
 };
 
 TEST_F(OutputChoice, CreatesANewFileWithoutAsking) {
-  std::string path = dir_.File("new.HDM");
+  fs::path path = dir_.File("new.HDM");
   EXPECT_TRUE(chooser_.Choose(path));
   EXPECT_TRUE(fs::exists(path));
   EXPECT_EQ(fs::file_size(path), 0u);
@@ -49,12 +52,12 @@ TEST_F(OutputChoice, CreatesANewFileWithoutAsking) {
 }
 
 TEST_F(OutputChoice, AsksBeforeOverwritingAnOrdinaryFile) {
-  std::string path = Existing("model.HDM");
+  fs::path path = Existing("model.HDM");
   messages_.answers = {MessageAnswer::Yes};
   EXPECT_TRUE(chooser_.Choose(path));
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].Title, "Warning");
-  EXPECT_EQ(messages_.shown[0].Text, "The file " + path + " already exists, overwrite?");
+  EXPECT_EQ(messages_.shown[0].Text, "The file " + path.string() + " already exists, overwrite?");
   EXPECT_EQ(messages_.shown[0].Buttons, MessageButtons::YesNo);
 
   // No: the save dialog; its choice is tried from the start, a cancel stops.
@@ -66,7 +69,7 @@ TEST_F(OutputChoice, AsksBeforeOverwritingAnOrdinaryFile) {
   ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
   EXPECT_EQ(dialogs_.saveRequests.back().Filter, "Geoid Model File|*.HDM*");
   EXPECT_EQ(dialogs_.saveRequests.back().DefaultExtension, "HDM");
-  std::string again = Existing("again.HDM");
+  fs::path again = Existing("again.HDM");
   EXPECT_FALSE(chooser_.Choose(again)) << "No, then a cancelled dialog";
 }
 
@@ -79,7 +82,7 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
   };
   int fresh = 0;
   for (const auto& [protectedPath, ending] : cases) {
-    std::string path = protectedPath;
+    fs::path path = protectedPath;
     messages_.shown.clear();
     dialogs_.saveAnswers = {protectedPath, dir_.File("fresh" + std::to_string(++fresh) + ".HDM")};
     EXPECT_TRUE(chooser_.Choose(path));
@@ -91,14 +94,14 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
 }
 
 TEST_F(OutputChoice, AMissingFolderGoesToTheDialogSilently) {
-  std::string path = dir_.File("missing/model.HDM");
+  fs::path path = dir_.File("missing/model.HDM");
   EXPECT_FALSE(chooser_.Choose(path));
   EXPECT_TRUE(messages_.shown.empty());
   EXPECT_EQ(dialogs_.saveRequests.size(), 1u);
 }
 
 TEST_F(OutputChoice, ReportsAFileThatCannotBeCreated) {
-  std::string path = "/proc/hextant-model.HDM";  // the folder exists; nobody may create in it
+  fs::path path = "/proc/hextant-model.HDM";  // the folder exists; nobody may create in it
   EXPECT_FALSE(chooser_.Choose(path));
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(
@@ -127,6 +130,29 @@ TEST(SettingsFile, HoldsTheTenLinesWithCrLf) {
   EXPECT_EQ(InterpolationCode("16 Points"), "2");
   EXPECT_EQ(InterpolationCode("12 Points"), "12 Points");
   EXPECT_FALSE(WriteSettingsFile(dir.File("missing/model.HDM"), "ENGLISH", "4 Points"));
+}
+
+// A settings file that cannot be written whole leaves the earlier one as it was, never empty.
+TEST(SettingsFile, AFailedWriteKeepsTheEarlierFile) {
+  TempDir dir;
+  const std::string model = dir.File("model.HDM");
+  ASSERT_TRUE(WriteSettingsFile(model, "ENGLISH", "9 Points"));
+  const auto before = ReadBytes(dir.File("HdmToTarvo.INI"));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 100;  // the ten lines take about 380 bytes
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const Status written = WriteSettingsFile(model, "ENGLISH", "4 Points");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, savedHandler);
+  ASSERT_FALSE(written);
+  EXPECT_NE(written.Description().find("HdmToTarvo.INI could not be written: File too large"),
+            std::string::npos)
+      << written.Description();
+  EXPECT_EQ(ReadBytes(dir.File("HdmToTarvo.INI")), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // from a script, so tests can drive the logic without windows.
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,19 +34,19 @@ class ScriptedMessageBoxes : public MessageBoxes {
 
 class ScriptedFileDialogs : public FileDialogs {
  public:
-  std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override {
+  std::optional<std::filesystem::path> ChooseOpenFile(const FileDialogRequest& request) override {
     return Answer(openRequests, openAnswers, request);
   }
-  std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override {
+  std::optional<std::filesystem::path> ChooseSaveFile(const FileDialogRequest& request) override {
     return Answer(saveRequests, saveAnswers, request);
   }
 
   std::vector<FileDialogRequest> openRequests, saveRequests;
-  std::deque<std::optional<std::string>> openAnswers, saveAnswers;  // empty: cancelled
+  std::deque<std::optional<std::filesystem::path>> openAnswers, saveAnswers;  // empty: cancelled
 
  private:
-  static std::optional<std::string> Answer(std::vector<FileDialogRequest>& requests,
-                                           std::deque<std::optional<std::string>>& answers,
+  static std::optional<std::filesystem::path> Answer(std::vector<FileDialogRequest>& requests,
+                                           std::deque<std::optional<std::filesystem::path>>& answers,
                                            const FileDialogRequest& request) {
     requests.push_back(request);
     if (answers.empty()) {

@@ -3,9 +3,18 @@
 #include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "hdm_layout.h"
 #include "hdm_reader.h"
@@ -16,6 +25,21 @@ namespace hextant::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The names in `folder`, so a test sees every file a write left behind (staging files included).
+std::vector<std::string> FilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 hdm::HdmModel ReadBack(const std::string& path) {
   const auto result = hdm::ReadHdmFile(path);
@@ -89,7 +113,7 @@ TEST(HdmWriter, RoundTripKeepsEveryValue) {
         EXPECT_FALSE(m.Separation(k).has_value()) << "node " << k;
       }
     }
-    EXPECT_FALSE(fs::exists(path + ".part")) << "staging file left behind";
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"model.HDM"}) << "debris left";
   }
 }
 
@@ -119,11 +143,10 @@ TEST(HdmWriter, ModelAppearsOnlyWhenComplete) {
                             s.lastX, s.lastY, s.spacingX, s.spacingY, s.separationOffset, s.rows,
                             s.Nodes(), s.ellipsoidName.c_str(), s.semiMajorAxis, s.flattening),
       HDM_OK);
-  EXPECT_FALSE(fs::exists(path)) << "the first three calls must not create the model";
+  EXPECT_TRUE(FilesIn(dir.Path()).empty()) << "the first three calls write nothing";
   const std::vector<double> block = s.PointBlock();
   ASSERT_EQ(WritePtsFileHDM(path.c_str(), block.data(), s.Nodes(), s.separationOffset), HDM_OK);
-  EXPECT_TRUE(fs::exists(path));
-  EXPECT_FALSE(fs::exists(path + ".part"));
+  EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"model.HDM"});
 }
 
 // Each case spoils one thing about an otherwise valid write; the expected code is the one the
@@ -177,9 +200,8 @@ TEST(HdmWriter, RefusesWhatCannotBeRightAndLeavesNoModel) {
     c.spoil(model);
     const WriteResults results = WriteModel(path, model);
     EXPECT_EQ(results.*c.failingCall, c.expected);
-    EXPECT_NE(results.points, HDM_OK);
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_EQ(results.points, c.expected) << "the last call reports the first failure";
+    EXPECT_TRUE(FilesIn(dir.Path()).empty());
   }
 }
 
@@ -210,7 +232,7 @@ TEST(HdmWriter, PointsRefuseMissingOrMismatchedSections) {
   header();
   body();
   EXPECT_EQ(body(), HDM_E_SEQUENCE) << "body twice";
-  EXPECT_EQ(coord(), HDM_E_SEQUENCE) << "the repeated body discarded the staging file";
+  EXPECT_EQ(coord(), HDM_E_SEQUENCE) << "the failed body spoils the rest of the sequence";
 
   header();
   EXPECT_EQ(coord(), HDM_E_SEQUENCE) << "coordinates before the body";
@@ -226,29 +248,69 @@ TEST(HdmWriter, PointsRefuseMissingOrMismatchedSections) {
     ASSERT_EQ(body(), HDM_OK);
     ASSERT_EQ(coord(), HDM_OK);
     EXPECT_NE(call(), HDM_OK);
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_TRUE(FilesIn(dir.Path()).empty());
   }
 }
 
-TEST(HdmWriter, FailedWriteRemovesAnEarlierModelAtThePath) {
-  TempDir dir;
-  const std::string path = dir.File("model.HDM");
-  ASSERT_EQ(WriteModel(path, TestModel{}).points, HDM_OK);
-  TestModel broken;
-  broken.separations[2] = 1000.0;
-  EXPECT_EQ(WriteModel(path, broken).points, HDM_E_RANGE);
-  EXPECT_FALSE(fs::exists(path));
+// Every way a write can fail leaves the model that stood at the path byte for byte, and no
+// staging file beside it.
+TEST(HdmWriter, FailedWritesKeepTheEarlierModel) {
+  TestModel big;
+  big.rows = 1;
+  big.separations.assign(200000, 40.5);
+  big.nullFlags.assign(200000, 0.0);
+  big.lastX = big.firstX + (200000 - 1) * big.spacingX;
+  big.lastY = big.firstY;
+  TestModel outOfRange;
+  outOfRange.separations[2] = 1000.0;
+  struct Case {
+    const char* name;
+    const TestModel* model;
+    rlim_t sizeLimit;  // 0: none; a file-size limit makes the writes fail part-way like a full disk
+    std::int16_t expected;
+    int expectedErrno;
+  };
+  const Case cases[] = {
+      {"separation out of range", &outOfRange, 0, HDM_E_RANGE, 0},
+      {"file-size limit part-way", &big, 100000, HDM_E_IO, EFBIG},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string path = dir.File("model.HDM");
+    ASSERT_EQ(WriteModel(path, TestModel{}).points, HDM_OK);
+    const std::string before = Contents(path);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (c.sizeLimit != 0) {
+      rlimit limited = saved;
+      limited.rlim_cur = c.sizeLimit;
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    }
+    errno = 0;
+    const WriteResults r = WriteModel(path, *c.model);
+    const int error = errno;
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    EXPECT_EQ(r.points, c.expected);
+    if (c.expectedErrno != 0) {
+      EXPECT_EQ(error, c.expectedErrno) << std::strerror(error);
+    }
+    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"model.HDM"});
+  }
 }
 
-TEST(HdmWriter, ReportsInputOutputFailures) {
+TEST(HdmWriter, ReportsInputOutputFailuresWithTheSystemsReason) {
   TempDir dir;
   {
     SCOPED_TRACE("missing folder");
-    const std::string path = dir.File("missing/model.HDM");
-    const WriteResults r = WriteModel(path, TestModel{});
-    EXPECT_EQ(r.header, HDM_E_IO);
-    EXPECT_NE(r.points, HDM_OK);
+    errno = 0;
+    EXPECT_EQ(WriteModel(dir.File("missing/model.HDM"), TestModel{}).points, HDM_E_IO);
+    EXPECT_EQ(errno, ENOENT);
   }
   {
     SCOPED_TRACE("a folder stands at the path");
@@ -256,35 +318,51 @@ TEST(HdmWriter, ReportsInputOutputFailures) {
     fs::create_directories(fs::path(path) / "content");
     EXPECT_EQ(WriteModel(path, TestModel{}).points, HDM_E_IO);
     EXPECT_TRUE(fs::is_directory(path)) << "a folder is never removed";
-    EXPECT_FALSE(fs::exists(path + ".part"));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"folder.HDM"});
   }
 }
 
-// A file-size limit makes the writes fail part-way through, as a full disk does.
-TEST(HdmWriter, DiskFullPartWayLeavesNoModel) {
-  TestModel s;
-  s.rows = 1;
-  s.separations.assign(200000, 40.5);
-  s.nullFlags.assign(200000, 0.0);
-  s.lastX = s.firstX + (200000 - 1) * s.spacingX;
-  s.lastY = s.firstY;
+// A writer killed part-way (here by the file-size limit's signal) leaves its staging file; the
+// next write of the same model removes it, but never the staging file of a writer still at work.
+TEST(HdmWriter, NextWriteRemovesWhatAKilledWriterLeft) {
   TempDir dir;
-  const std::string path = dir.File("big.HDM");
+  const std::string path = dir.File("model.HDM");
+  ASSERT_EQ(WriteModel(path, TestModel{}).points, HDM_OK);
+  const std::string before = Contents(path);
+  TestModel big;
+  big.rows = 1;
+  big.separations.assign(200000, 40.5);
+  big.nullFlags.assign(200000, 0.0);
+  big.lastX = big.firstX + (200000 - 1) * big.spacingX;
+  big.lastY = big.firstY;
 
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 100000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const WriteResults r = WriteModel(path, s);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, savedHandler);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    rlimit limited{100000, 100000};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    std::signal(SIGXFSZ, SIG_DFL);
+    WriteModel(path, big);
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  EXPECT_EQ(Contents(path), before);
+  ASSERT_EQ(FilesIn(dir.Path()).size(), 2u) << "the killed writer's staging file";
 
-  EXPECT_EQ(r.coord, HDM_OK);
-  EXPECT_EQ(r.points, HDM_E_IO);
-  EXPECT_FALSE(fs::exists(path));
-  EXPECT_FALSE(fs::exists(path + ".part"));
+  // A live writer's staging file: locked and held open by this process.
+  const std::string live = dir.File(".model.HDM.0123abcd.part");
+  const int liveFd = ::open(live.c_str(), O_WRONLY | O_CREAT, 0644);
+  ASSERT_GE(liveFd, 0);
+  ASSERT_EQ(::flock(liveFd, LOCK_EX | LOCK_NB), 0);
+  for (const auto& entry : fs::directory_iterator(dir.Path())) {
+    fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(1));
+  }
+  ASSERT_EQ(WriteModel(path, TestModel{}).points, HDM_OK);
+  EXPECT_EQ(FilesIn(dir.Path()),
+            (std::vector<std::string>{".model.HDM.0123abcd.part", "model.HDM"}));
+  ::close(liveFd);
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "base/angles.h"
 #include "fakes/platform_fakes.h"
 #include "mainwindow/main_window_model.h"
 #include "settings/choice_lists.h"
+#include "temp_dir.h"
 
 namespace hextant::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr double kPi = WindowPi;
 
@@ -16,7 +23,10 @@ class MainWindow : public ::testing::Test {
 
   const MainWindowControls& C() const { return window_.Controls(); }
 
-  void ChooseSource(const std::string& path = "/data/model.txt") {
+  // Chooses a source file `name` that exists in the test's folder.
+  void ChooseSource(const std::string& name = "model.txt") {
+    const std::string path = dir_.File(name);
+    WriteBytes(path, {'1'});
     dialogs_.openAnswers.push_back(path);
     ASSERT_TRUE(window_.ChooseFile().Accepted);
   }
@@ -47,6 +57,7 @@ class MainWindow : public ::testing::Test {
     EXPECT_TRUE(C().Visible);
   }
 
+  TempDir dir_;
   ConversionSettings settings_;
   ScriptedMessageBoxes messages_;
   ScriptedFileDialogs dialogs_;
@@ -86,7 +97,8 @@ TEST_F(MainWindow, StartsInTheDocumentedState) {
 }
 
 TEST_F(MainWindow, ChooseFileKeepsThePreviousNameOnCancel) {
-  ChooseSource("/data/a.txt");
+  dialogs_.openAnswers.push_back("/data/a.txt");
+  ASSERT_TRUE(window_.ChooseFile().Accepted);
   EXPECT_EQ(dialogs_.openRequests.back().Filter, "All files|*.*");
   EXPECT_EQ(C().uxFile.Text, "/data/a.txt");
   EXPECT_EQ(C().uxFile.ToolTip, "/data/a.txt");
@@ -135,10 +147,10 @@ TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
        "geo interp0 dms [0,1,12;0,2,24] [;] code=on:99.999 hemisphere=N "
        "lists=locked local=open"},
       {FormatCatalunya,
-       "geo interp0 units=\xBA dec [,,;,,] [1;1] code=off: "
+       "geo interp0 units=\xC2\xBA dec [,,;,,] [1;1] code=off: "
        "hemisphere=N-locked lists=locked local=open"},
       {FormatPoland,
-       "geo interp0 units=\xBA dec [,,;,,] [0.01;0.01] code=off: "
+       "geo interp0 units=\xC2\xBA dec [,,;,,] [0.01;0.01] code=off: "
        "hemisphere=N-locked lists=open local=open"},
   };
   for (const auto& [format, state] : cases) {
@@ -326,7 +338,9 @@ TEST_F(MainWindow, ReadCapturesSpacingsInRadiansOrAsEntered) {
     SCOPED_TRACE(c.name);
     ConversionSettings settings;
     MainWindowModel window(settings, messages_, dialogs_, beeper_, {});
-    dialogs_.openAnswers.push_back("/data/in.xyz");
+    const std::string source = dir_.File("in.xyz");
+    WriteBytes(source, {'1'});
+    dialogs_.openAnswers.push_back(source);
     window.ChooseFile();
     ASSERT_TRUE(window.SelectAngularUnit(c.angularUnit).Accepted);
     ASSERT_TRUE(window.SelectCoordinateType(c.coordinateType).Accepted);
@@ -346,12 +360,12 @@ TEST_F(MainWindow, ReadCapturesSpacingsInRadiansOrAsEntered) {
     EXPECT_DOUBLE_EQ(settings.SpacingY, c.spacingY);
     EXPECT_EQ(settings.CoordinateType, c.coordinateType == 0 ? Geographical : Grid);
     EXPECT_EQ(settings.AngularUnit, c.angularUnit);
-    EXPECT_EQ(settings.SourceFile, "/data/in.xyz");
+    EXPECT_EQ(settings.SourceFile, source);
   }
 }
 
 TEST_F(MainWindow, ReadCapturesTheChoicesAndHidesTheWindow) {
-  ChooseSource("/data/one.txt");
+  ChooseSource("one.txt");
   TypeSpacings("1", "2");
   Type(TextBoxId::CodeFilter, 0, "X1");  // unticked: not captured
   ASSERT_TRUE(window_.SelectEllipsoid(25).Accepted);
@@ -385,6 +399,30 @@ TEST_F(MainWindow, ReadCapturesTheChoicesAndHidesTheWindow) {
   EXPECT_EQ(settings_.SpacingX, 1.0);
   EXPECT_EQ(settings_.EllipsoidCode, 1);
   EXPECT_EQ(settings_.CoordinateType, Geographical);
+}
+
+// Only a regular file is read: anything else is refused on Read, at once, naming the file.
+TEST_F(MainWindow, ReadRefusesASourceThatIsNoReadableFile) {
+  const std::string fifo = dir_.File("pipe.xyz");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  fs::create_directory(dir_.Path() / "folder.xyz");
+  const std::pair<std::string, std::string> cases[] = {
+      {dir_.File("missing.xyz"), "The file " + dir_.File("missing.xyz") + " does not exist."},
+      {dir_.File("folder.xyz"), dir_.File("folder.xyz") + " is a folder, not a file"},
+      {fifo, fifo + " is a named pipe, not a file"},
+  };
+  TypeSpacings("1", "1");
+  for (const auto& [path, message] : cases) {
+    SCOPED_TRACE(path);
+    dialogs_.openAnswers.push_back(path);
+    ASSERT_TRUE(window_.ChooseFile().Accepted);
+    const ReadOutcome outcome = window_.Read();
+    EXPECT_FALSE(outcome.Accepted);
+    EXPECT_EQ(outcome.Focus, "Command_Change_file");
+    EXPECT_EQ(messages_.shown.back().Title, "Error");
+    EXPECT_EQ(messages_.shown.back().Text.rfind(message, 0), 0u) << messages_.shown.back().Text;
+    EXPECT_TRUE(C().Visible);
+  }
 }
 
 }  // namespace

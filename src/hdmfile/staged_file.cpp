@@ -1,0 +1,352 @@
+#include "staged_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "crc32.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace hdm {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kTagLength = 8;
+constexpr const char* kSuffix = ".part";
+// A staging file younger than this may belong to a writer that has created it but not yet
+// locked it, so it is never taken for abandoned.
+constexpr auto kAbandonedAge = std::chrono::seconds(10);
+constexpr std::size_t kVerifyChunk = 1 << 20;
+
+std::uint64_t Mix(std::uint64_t x) noexcept {
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
+int ProcessId() noexcept {
+#if defined(_WIN32)
+  return _getpid();
+#else
+  return static_cast<int>(::getpid());
+#endif
+}
+
+// Eight hexadecimal digits that differ between calls, threads and processes.
+std::string UniqueTag() {
+  static std::atomic<std::uint64_t> counter{0};
+  const auto now = static_cast<std::uint64_t>(
+      std::chrono::steady_clock::now().time_since_epoch().count());
+  const std::uint64_t value =
+      Mix(now ^ (static_cast<std::uint64_t>(ProcessId()) << 32) ^ Mix(counter++));
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string tag(kTagLength, '0');
+  for (std::size_t i = 0; i < kTagLength; ++i) {
+    tag[i] = kDigits[(value >> (4 * i)) & 0xFu];
+  }
+  return tag;
+}
+
+// The staging files of a target are named ".NAME.TTTTTTTT.part" beside it.
+fs::path::string_type StagingPrefix(const fs::path& target) {
+  return (fs::path(".") += target.filename()).native() + fs::path(".").native();
+}
+
+fs::path FolderOf(const fs::path& target) {
+  const fs::path folder = target.parent_path();
+  return folder.empty() ? fs::path(".") : folder;
+}
+
+bool IsStagingName(const fs::path::string_type& name, const fs::path::string_type& prefix) {
+  const fs::path::string_type suffix = fs::path(kSuffix).native();
+  if (name.size() != prefix.size() + kTagLength + suffix.size() ||
+      name.compare(0, prefix.size(), prefix) != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return false;
+  }
+  for (std::size_t i = prefix.size(); i < prefix.size() + kTagLength; ++i) {
+    const auto c = name[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+#if defined(_WIN32)
+int OpenExclusive(const fs::path& path, int mode) noexcept {
+  int fd = -1;
+  const errno_t error =
+      _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                _SH_DENYWR, mode != 0 ? mode : (_S_IREAD | _S_IWRITE));
+  return error == 0 ? fd : -1;
+}
+int WriteSome(int fd, const char* data, std::size_t size) noexcept {
+  const unsigned int piece = size > (1u << 30) ? (1u << 30) : static_cast<unsigned int>(size);
+  return _write(fd, data, piece);
+}
+bool SyncFile(int fd) noexcept { return _commit(fd) == 0; }
+int CloseFile(int fd) noexcept { return _close(fd); }
+int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) noexcept {
+  if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) {
+    return -1;
+  }
+  return _read(fd, data, static_cast<unsigned int>(size));
+}
+int OpenForCheck(const fs::path& path) noexcept {
+  int fd = -1;
+  return _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) == 0 ? fd : -1;
+}
+int ExistingMode(const fs::path&) noexcept { return 0; }
+bool Replace(const fs::path& from, const fs::path& to) noexcept {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+  return false;
+}
+void SyncFolder(const fs::path&) noexcept {}  // MOVEFILE_WRITE_THROUGH already waited for it
+void MarkLive(int) noexcept {}  // an open file cannot be deleted on Windows
+bool IsAbandoned(const fs::path&) noexcept { return true; }
+#else
+int OpenExclusive(const fs::path& path, int mode) noexcept {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd >= 0 && mode != 0) {
+    ::fchmod(fd, static_cast<mode_t>(mode));  // keep the permissions of the file it replaces
+  }
+  return fd;
+}
+int WriteSome(int fd, const char* data, std::size_t size) noexcept {
+  return static_cast<int>(::write(fd, data, size > (1u << 30) ? (1u << 30) : size));
+}
+bool SyncFile(int fd) noexcept { return ::fsync(fd) == 0; }
+int CloseFile(int fd) noexcept { return ::close(fd); }
+int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) noexcept {
+  return static_cast<int>(::pread(fd, data, size, static_cast<off_t>(offset)));
+}
+int OpenForCheck(const fs::path& path) noexcept {
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+}
+int ExistingMode(const fs::path& target) noexcept {
+  struct stat info {};
+  if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return 0;
+  }
+  return static_cast<int>(info.st_mode & 07777);
+}
+bool Replace(const fs::path& from, const fs::path& to) noexcept {
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+// The rename is durable only once the folder's entry reached the disk. The model is in place
+// whatever this returns, so a folder that cannot be synced (some file systems refuse) is let be.
+void SyncFolder(const fs::path& folder) noexcept {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+// A live writer holds a lock on its staging file until it closes it; a killed one does not.
+void MarkLive(int fd) noexcept { ::flock(fd, LOCK_EX | LOCK_NB); }
+bool IsAbandoned(const fs::path& path) noexcept {
+  const int fd = OpenForCheck(path);
+  if (fd < 0) {
+    return false;
+  }
+  const bool unlocked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return unlocked;
+}
+#endif
+
+}  // namespace
+
+StagedFile::StagedFile(const fs::path& target) noexcept {
+  try {
+    target_ = target;
+    const int mode = ExistingMode(target);
+    for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
+      staging_ = FolderOf(target) / fs::path(StagingPrefix(target) + fs::path(UniqueTag()).native() +
+                                             fs::path(kSuffix).native());
+      fd_ = OpenExclusive(staging_, mode);
+      if (fd_ < 0 && errno != EEXIST) {
+        break;
+      }
+    }
+    if (fd_ < 0) {
+      error_ = errno != 0 ? errno : EIO;
+      return;
+    }
+    MarkLive(fd_);
+  } catch (...) {
+    error_ = ENOMEM;
+  }
+}
+
+StagedFile::~StagedFile() {
+  if (!committed_) {
+    Discard();
+  }
+}
+
+bool StagedFile::Fail(int error) noexcept {
+  if (error_ == 0) {
+    error_ = error != 0 ? error : EIO;
+  }
+  return false;
+}
+
+void StagedFile::Discard() noexcept {
+  if (fd_ >= 0) {
+    CloseFile(fd_);
+    fd_ = -1;
+    std::error_code ignored;
+    fs::remove(staging_, ignored);
+  }
+}
+
+bool StagedFile::Write(const void* data, std::size_t size) noexcept {
+  if (fd_ < 0 || error_ != 0) {
+    return Fail(EBADF);
+  }
+  crc_ = Crc32(static_cast<const std::uint8_t*>(data), size, crc_);
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const int n = WriteSome(fd_, p, size);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      return Fail(n < 0 ? errno : ENOSPC);
+    }
+    p += n;
+    size -= static_cast<std::size_t>(n);
+    written_ += static_cast<std::uint64_t>(n);
+  }
+  return true;
+}
+
+// Reads the staging file back: it must hold exactly the bytes written, no more and no less.
+bool StagedFile::Verify() noexcept {
+  try {
+    std::vector<char> buffer(kVerifyChunk);
+    std::uint32_t crc = 0;
+    std::uint64_t offset = 0;
+    for (;;) {
+      const int n = ReadAt(fd_, buffer.data(), buffer.size(), offset);
+      if (n < 0 && errno == EINTR) {
+        continue;
+      }
+      if (n < 0) {
+        return Fail(errno);
+      }
+      if (n == 0) {
+        break;
+      }
+      crc = Crc32(reinterpret_cast<const std::uint8_t*>(buffer.data()),
+                  static_cast<std::size_t>(n), crc);
+      offset += static_cast<std::uint64_t>(n);
+    }
+    return offset == written_ && crc == crc_ ? true : Fail(EIO);
+  } catch (...) {
+    return Fail(ENOMEM);
+  }
+}
+
+bool StagedFile::Commit() noexcept {
+  if (fd_ < 0 || error_ != 0) {
+    return Fail(EBADF);
+  }
+  if (!SyncFile(fd_)) {
+    return Fail(errno);
+  }
+#if defined(_WIN32)
+  // Windows neither reads back through a write-only descriptor nor renames an open file.
+  CloseFile(fd_);
+  fd_ = OpenForCheck(staging_);
+  if (fd_ < 0) {
+    return Fail(errno);
+  }
+  const bool verified = Verify();
+  CloseFile(fd_);
+  fd_ = -1;
+  if (!verified) {
+    std::error_code ignored;
+    fs::remove(staging_, ignored);
+    return false;
+  }
+#else
+  {
+    // Read back through a descriptor of its own: the staging one was opened write-only.
+    const int writeFd = fd_;
+    fd_ = OpenForCheck(staging_);
+    const bool verified = fd_ >= 0 && Verify();
+    if (fd_ >= 0) {
+      CloseFile(fd_);
+    } else {
+      Fail(errno);
+    }
+    fd_ = writeFd;
+    if (!verified) {
+      return false;
+    }
+  }
+#endif
+  if (!Replace(staging_, target_)) {
+    Fail(errno);
+#if defined(_WIN32)
+    std::error_code ignored;
+    fs::remove(staging_, ignored);
+#endif
+    return false;
+  }
+  committed_ = true;
+  SyncFolder(FolderOf(target_));
+  if (fd_ >= 0) {
+    CloseFile(fd_);  // releases the live lock only now that the name is the target's
+    fd_ = -1;
+  }
+  return true;
+}
+
+void RemoveAbandonedStagingFiles(const fs::path& target) noexcept {
+  try {
+    const fs::path::string_type prefix = StagingPrefix(target);
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (const auto& entry : fs::directory_iterator(FolderOf(target), error)) {
+      const fs::path::string_type name = entry.path().filename().native();
+      if (!IsStagingName(name, prefix) || !entry.is_regular_file(error)) {
+        continue;
+      }
+      const auto written = entry.last_write_time(error);
+      if (error || now - written < kAbandonedAge || !IsAbandoned(entry.path())) {
+        continue;
+      }
+      fs::remove(entry.path(), error);
+    }
+  } catch (...) {
+    // A folder that cannot be listed has nothing this could clean.
+  }
+}
+
+}  // namespace hdm
