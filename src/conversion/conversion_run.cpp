@@ -37,10 +37,10 @@ std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
   return static_cast<std::int16_t>(flags);
 }
 
-ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes, std::int32_t rows,
-                              std::int32_t columns, const std::string& units) {
-  return ResultsTexts{" Information",  PathText(outputFile),         CountText(nodes),
-                      CountText(rows), CountText(columns), units};
+ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes,
+                              std::int32_t rows, std::int32_t columns, const std::string& units) {
+  return ResultsTexts{" Information",  PathText(outputFile), CountText(nodes),
+                      CountText(rows), CountText(columns),   units};
 }
 
 ConversionRun::ConversionRun(ConversionSettings& settings, RunServices services,
@@ -69,8 +69,7 @@ RunReport ConversionRun::Run(const RunOptions& options) {
   return RunOnce(options);
 }
 
-bool ConversionRun::ReadNodes(const RunOptions& options, RunReport& report,
-                              ReaderOutput& output) {
+bool ConversionRun::ReadNodes(const RunOptions& options, RunReport& report, ReaderOutput& output) {
   if (settings_.SourceFormat == 0) {
     const bool columnsAssigned = options.CheckColumnRoles
                                      ? options.CheckColumnRoles()
@@ -135,8 +134,8 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   report.OutputFile = options.ProposedOutput.value_or(DefaultOutputName(settings_.SourceFile));
   OutputFileChooser chooser(services_.Messages, services_.Dialogs);
   if (!chooser.Choose(report.OutputFile)) {
-    report.Failure = "no model was written to " + PathText(report.OutputFile) + ": " +
-                     chooser.LastRefusal();
+    report.Failure =
+        "no model was written to " + PathText(report.OutputFile) + ": " + chooser.LastRefusal();
     services_.Progress.SetStatus("Status: Nothing was written");
     return report;
   }

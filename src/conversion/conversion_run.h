@@ -71,8 +71,8 @@ std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
 
 /// The texts of the results dialog; counts are written with a leading blank (a minus sign
 /// takes its place).
-ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes, std::int32_t rows,
-                              std::int32_t columns, const std::string& units);
+ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes,
+                              std::int32_t rows, std::int32_t columns, const std::string& units);
 
 /// Reads the source into the settings' point list under the reader contract; the default reads
 /// with the reader of the chosen source format.

@@ -1,6 +1,5 @@
 #include "conversion/output_file.h"
 
-
 namespace hextant {
 namespace {
 

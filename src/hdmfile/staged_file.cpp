@@ -54,8 +54,8 @@ int ProcessId() noexcept {
 // Eight hexadecimal digits that differ between calls, threads and processes.
 std::string UniqueTag() {
   static std::atomic<std::uint64_t> counter{0};
-  const auto now = static_cast<std::uint64_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  const auto now =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   const std::uint64_t value =
       Mix(now ^ (static_cast<std::uint64_t>(ProcessId()) << 32) ^ Mix(counter++));
   static constexpr char kDigits[] = "0123456789abcdef";
@@ -104,8 +104,12 @@ int WriteSome(int fd, const char* data, std::size_t size) noexcept {
   const unsigned int piece = size > (1u << 30) ? (1u << 30) : static_cast<unsigned int>(size);
   return _write(fd, data, piece);
 }
-bool SyncFile(int fd) noexcept { return _commit(fd) == 0; }
-int CloseFile(int fd) noexcept { return _close(fd); }
+bool SyncFile(int fd) noexcept {
+  return _commit(fd) == 0;
+}
+int CloseFile(int fd) noexcept {
+  return _close(fd);
+}
 int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) noexcept {
   if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) {
     return -1;
@@ -116,7 +120,9 @@ int OpenForCheck(const fs::path& path) noexcept {
   int fd = -1;
   return _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) == 0 ? fd : -1;
 }
-int ExistingMode(const fs::path&) noexcept { return 0; }
+int ExistingMode(const fs::path&) noexcept {
+  return 0;
+}
 bool Replace(const fs::path& from, const fs::path& to) noexcept {
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
@@ -125,8 +131,10 @@ bool Replace(const fs::path& from, const fs::path& to) noexcept {
   return false;
 }
 void SyncFolder(const fs::path&) noexcept {}  // MOVEFILE_WRITE_THROUGH already waited for it
-void MarkLive(int) noexcept {}  // an open file cannot be deleted on Windows
-bool IsAbandoned(const fs::path&) noexcept { return true; }
+void MarkLive(int) noexcept {}                // an open file cannot be deleted on Windows
+bool IsAbandoned(const fs::path&) noexcept {
+  return true;
+}
 #else
 int OpenExclusive(const fs::path& path, int mode) noexcept {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
@@ -138,8 +146,12 @@ int OpenExclusive(const fs::path& path, int mode) noexcept {
 int WriteSome(int fd, const char* data, std::size_t size) noexcept {
   return static_cast<int>(::write(fd, data, size > (1u << 30) ? (1u << 30) : size));
 }
-bool SyncFile(int fd) noexcept { return ::fsync(fd) == 0; }
-int CloseFile(int fd) noexcept { return ::close(fd); }
+bool SyncFile(int fd) noexcept {
+  return ::fsync(fd) == 0;
+}
+int CloseFile(int fd) noexcept {
+  return ::close(fd);
+}
 int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) noexcept {
   return static_cast<int>(::pread(fd, data, size, static_cast<off_t>(offset)));
 }
@@ -166,7 +178,9 @@ void SyncFolder(const fs::path& folder) noexcept {
   }
 }
 // A live writer holds a lock on its staging file until it closes it; a killed one does not.
-void MarkLive(int fd) noexcept { ::flock(fd, LOCK_EX | LOCK_NB); }
+void MarkLive(int fd) noexcept {
+  ::flock(fd, LOCK_EX | LOCK_NB);
+}
 bool IsAbandoned(const fs::path& path) noexcept {
   const int fd = OpenForCheck(path);
   if (fd < 0) {
@@ -185,8 +199,9 @@ StagedFile::StagedFile(const fs::path& target) noexcept {
     target_ = target;
     const int mode = ExistingMode(target);
     for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
-      staging_ = FolderOf(target) / fs::path(StagingPrefix(target) + fs::path(UniqueTag()).native() +
-                                             fs::path(kSuffix).native());
+      staging_ =
+          FolderOf(target) / fs::path(StagingPrefix(target) + fs::path(UniqueTag()).native() +
+                                      fs::path(kSuffix).native());
       fd_ = OpenExclusive(staging_, mode);
       if (fd_ < 0 && errno != EEXIST) {
         break;
@@ -262,8 +277,8 @@ bool StagedFile::Verify() noexcept {
       if (n == 0) {
         break;
       }
-      crc = Crc32(reinterpret_cast<const std::uint8_t*>(buffer.data()),
-                  static_cast<std::size_t>(n), crc);
+      crc = Crc32(reinterpret_cast<const std::uint8_t*>(buffer.data()), static_cast<std::size_t>(n),
+                  crc);
       offset += static_cast<std::uint64_t>(n);
     }
     return offset == written_ && crc == crc_ ? true : Fail(EIO);

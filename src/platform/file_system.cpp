@@ -115,8 +115,7 @@ Status CreateEmptyFile(const fs::path& path, FileIdentity* created) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
-    return Status::Error(ErrorFileAccess,
-                         std::system_category().message(static_cast<int>(error)));
+    return Status::Error(ErrorFileAccess, std::system_category().message(static_cast<int>(error)));
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (created != nullptr && GetFileInformationByHandle(file, &info)) {
@@ -150,11 +149,11 @@ void RemoveEmptyPlaceholder(const fs::path& path, const FileIdentity& created) {
     return;
   }
   BY_HANDLE_FILE_INFORMATION info{};
-  const bool same = GetFileInformationByHandle(file, &info) &&
-                    info.dwVolumeSerialNumber == created.Device &&
-                    ((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
-                     info.nFileIndexLow) == created.Node &&
-                    info.nFileSizeHigh == 0 && info.nFileSizeLow == 0;
+  const bool same =
+      GetFileInformationByHandle(file, &info) && info.dwVolumeSerialNumber == created.Device &&
+      ((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow) ==
+          created.Node &&
+      info.nFileSizeHigh == 0 && info.nFileSizeLow == 0;
   if (!same) {
     FILE_DISPOSITION_INFO keep{FALSE};
     SetFileInformationByHandle(file, FileDispositionInfo, &keep, sizeof keep);
@@ -205,9 +204,9 @@ bool FolderLock::TryLock() {
   // A folder handle cannot carry a lock on Windows: an exclusively opened lock file that vanishes
   // when it is closed stands for it.
   const fs::path lockFile = folder_ / L".hextant-writing.lock";
-  const HANDLE file = CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                                  nullptr);
+  const HANDLE file =
+      CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return GetLastError() != ERROR_SHARING_VIOLATION;
   }

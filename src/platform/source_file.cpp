@@ -29,24 +29,36 @@ int OpenForReading(const std::filesystem::path& path) {
              ? fd
              : -1;
 }
-int StatOf(int fd, FileStat& info) { return _fstat64(fd, &info); }
-bool IsRegular(const FileStat& info) { return (info.st_mode & _S_IFMT) == _S_IFREG; }
+int StatOf(int fd, FileStat& info) {
+  return _fstat64(fd, &info);
+}
+bool IsRegular(const FileStat& info) {
+  return (info.st_mode & _S_IFMT) == _S_IFREG;
+}
 const char* KindOf(const FileStat& info) {
   return (info.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "a device";
 }
 int ReadSome(int fd, char* data, std::size_t size) {
   return _read(fd, data, static_cast<unsigned int>(size));
 }
-std::int64_t SeekTo(int fd, std::int64_t offset) { return _lseeki64(fd, offset, SEEK_SET); }
-int CloseFile(int fd) { return _close(fd); }
+std::int64_t SeekTo(int fd, std::int64_t offset) {
+  return _lseeki64(fd, offset, SEEK_SET);
+}
+int CloseFile(int fd) {
+  return _close(fd);
+}
 #else
 using FileStat = struct stat;
 // Without O_NONBLOCK, opening a named pipe would wait for a writer that may never come.
 int OpenForReading(const std::filesystem::path& path) {
   return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
-int StatOf(int fd, FileStat& info) { return ::fstat(fd, &info); }
-bool IsRegular(const FileStat& info) { return S_ISREG(info.st_mode); }
+int StatOf(int fd, FileStat& info) {
+  return ::fstat(fd, &info);
+}
+bool IsRegular(const FileStat& info) {
+  return S_ISREG(info.st_mode);
+}
 const char* KindOf(const FileStat& info) {
   if (S_ISDIR(info.st_mode)) {
     return "a folder";
@@ -65,15 +77,17 @@ int ReadSome(int fd, char* data, std::size_t size) {
 std::int64_t SeekTo(int fd, std::int64_t offset) {
   return static_cast<std::int64_t>(::lseek(fd, static_cast<off_t>(offset), SEEK_SET));
 }
-int CloseFile(int fd) { return ::close(fd); }
+int CloseFile(int fd) {
+  return ::close(fd);
+}
 #endif
 
 Status OpenFailure(const std::filesystem::path& path, int error) {
   if (error == ENOENT) {
     return Status::Error(ErrorFileNotFound, "The file " + PathText(path) + " does not exist.");
   }
-  return Status::Error(ErrorFileAccess,
-                       "The file " + PathText(path) + " can not be read: " + SystemErrorText(error));
+  return Status::Error(ErrorFileAccess, "The file " + PathText(path) +
+                                            " can not be read: " + SystemErrorText(error));
 }
 
 // Opens and checks `path`; the descriptor of a regular file, or -1 with `status` set.

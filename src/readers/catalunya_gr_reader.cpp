@@ -311,8 +311,8 @@ bool ConvertFileGR(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviro
   return read;
 }
 
-bool ConvertFileGR(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                   Status* failure) {
+bool ConvertFileGR(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                   ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileGR, env, output, failure);
 }
 

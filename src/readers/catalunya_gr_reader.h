@@ -22,7 +22,7 @@ bool ConvertFileGR(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviro
                    ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileGR(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                   Status* failure = nullptr);
+bool ConvertFileGR(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                   ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

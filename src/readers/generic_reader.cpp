@@ -249,8 +249,8 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
   return false;
 }
 
-bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                        Status* failure) {
+bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                        ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileGeneric, env, output, failure);
 }
 

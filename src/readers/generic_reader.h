@@ -22,7 +22,7 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
                         ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                        Status* failure = nullptr);
+bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                        ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

@@ -118,8 +118,8 @@ bool Convert_File_Italy(std::istream& source, std::uint64_t sizeInBytes, ReaderE
   return RunReader(kProcedure, env, failure, [&] { return ReadItaly(lines, env, output); });
 }
 
-bool Convert_File_Italy(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                        Status* failure) {
+bool Convert_File_Italy(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                        ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, Convert_File_Italy, env, output, failure);
 }
 

@@ -19,7 +19,7 @@ bool Convert_File_Italy(std::istream& source, std::uint64_t sizeInBytes, ReaderE
                         ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool Convert_File_Italy(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                        Status* failure = nullptr);
+bool Convert_File_Italy(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                        ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

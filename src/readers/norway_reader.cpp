@@ -167,8 +167,8 @@ bool ConvertFileNorway(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
                    [&] { return ReadNorway(source, sizeInBytes, env, output); });
 }
 
-bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                       Status* failure) {
+bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                       ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFileNorway, env, output, failure);
 }
 

@@ -22,7 +22,7 @@ bool ConvertFileNorway(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
                        ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                       Status* failure = nullptr);
+bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                       ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

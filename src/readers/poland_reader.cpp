@@ -178,8 +178,8 @@ bool ConvertFilePoland(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
                    [&] { return ReadPoland(source, sizeInBytes, env, output); });
 }
 
-bool ConvertFilePoland(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                       Status* failure) {
+bool ConvertFilePoland(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                       ReaderOutput& output, Status* failure) {
   return ReadSourceFile(sourceFile, kProcedure, ConvertFilePoland, env, output, failure);
 }
 

@@ -21,7 +21,7 @@ bool ConvertFilePoland(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
                        ReaderOutput& output, Status* failure = nullptr);
 
 /// The same for the file at `sourceFile`.
-bool ConvertFilePoland(const std::filesystem::path& sourceFile, ReaderEnvironment& env, ReaderOutput& output,
-                       Status* failure = nullptr);
+bool ConvertFilePoland(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
+                       ReaderOutput& output, Status* failure = nullptr);
 
 }  // namespace hextant

@@ -32,8 +32,9 @@ using StreamReader = bool (*)(std::istream& source, std::uint64_t sizeInBytes,
 
 /// Opens `sourceFile` and runs `read` on it with its size; a file that cannot be opened is
 /// reported for `procedure`.
-bool ReadSourceFile(const std::filesystem::path& sourceFile, const char* procedure, StreamReader read,
-                    ReaderEnvironment& env, ReaderOutput& output, Status* failure);
+bool ReadSourceFile(const std::filesystem::path& sourceFile, const char* procedure,
+                    StreamReader read, ReaderEnvironment& env, ReaderOutput& output,
+                    Status* failure);
 
 /// Refuses spacings that are zero, negative or not finite.
 Status CheckSpacings(double spacingX, double spacingY);

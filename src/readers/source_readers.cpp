@@ -12,8 +12,8 @@
 
 namespace hextant {
 
-bool ReadSource(std::int16_t sourceFormat, const std::filesystem::path& sourceFile, ReaderEnvironment& env,
-                ReaderOutput& output) {
+bool ReadSource(std::int16_t sourceFormat, const std::filesystem::path& sourceFile,
+                ReaderEnvironment& env, ReaderOutput& output) {
   switch (sourceFormat) {
     case FormatImportWizard:
       return ConvertFileGeneric(sourceFile, env, output);

@@ -273,7 +273,8 @@ std::string FormatWithPoint(double value, std::string_view pattern) {
 
 std::string NumberText(double value) {
   char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 10);
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::general, 10);
   return std::string(text, result.ptr);
 }
 

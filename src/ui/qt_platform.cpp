@@ -71,7 +71,8 @@ MessageAnswer QtMessageBoxes::Show(const Message& message) {
   return MessageAnswer::Ok;
 }
 
-std::optional<std::filesystem::path> QtFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+std::optional<std::filesystem::path> QtFileDialogs::ChooseOpenFile(
+    const FileDialogRequest& request) {
   const QString file = QFileDialog::getOpenFileName(
       parent_, QString(), PathToQString(request.FileName), QtFilter(request.Filter));
   if (file.isEmpty()) {
@@ -80,7 +81,8 @@ std::optional<std::filesystem::path> QtFileDialogs::ChooseOpenFile(const FileDia
   return PathFromQString(file);
 }
 
-std::optional<std::filesystem::path> QtFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+std::optional<std::filesystem::path> QtFileDialogs::ChooseSaveFile(
+    const FileDialogRequest& request) {
   QFileDialog dialog(parent_, QString(), PathToQString(request.FileName), QtFilter(request.Filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(ToQString(request.DefaultExtension));

@@ -1,6 +1,5 @@
 #include "wizard/preview_grid.h"
 
-
 #include "base/rounding.h"
 #include "platform/source_file.h"
 #include "text/latin1.h"
@@ -34,7 +33,6 @@ void AddLabelledRow(PreviewGrid& grid, std::int32_t row) {
   grid.Width(0) = kLabelWidth;
   grid.Cell(row, 0).Text = RowLabel(row);
 }
-
 
 }  // namespace
 

@@ -69,6 +69,7 @@ Status LoadColumnPreview(const std::filesystem::path& sourceFile, ConversionSett
 
 /// Fills `grid` with whole lines startLine..50 of the source, one per row in column 1.
 void LoadRawPreview(std::istream& source, std::int16_t startLine, PreviewGrid& grid);
-Status LoadRawPreview(const std::filesystem::path& sourceFile, std::int16_t startLine, PreviewGrid& grid);
+Status LoadRawPreview(const std::filesystem::path& sourceFile, std::int16_t startLine,
+                      PreviewGrid& grid);
 
 }  // namespace hextant

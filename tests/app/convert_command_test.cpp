@@ -82,23 +82,30 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
     int status;
     std::string err;
   } cases[] = {
-      {{"--format", "catalunya", broken}, ExitStopped,
+      {{"--format", "catalunya", broken},
+       ExitStopped,
        "Hextant: Unable to compute the selected file\n"},
-      {{"--format", "netherlands", source_}, ExitStopped,
+      {{"--format", "netherlands", source_},
+       ExitStopped,
        "Hextant: No node was read from " + source_ +
            ": the file holds no data the chosen format can read.\n"},
-      {{"--format", "catalunya", "--output", dir_.File("nodir/x.HDM"), source_}, ExitStopped,
-       "hextant-convert: no model was written to " + dir_.File("nodir/x.HDM") +
-           ": the folder " + dir_.File("nodir") + " does not exist\n"},
-      {{"--format", "catalunya", source_}, ExitStopped,
+      {{"--format", "catalunya", "--output", dir_.File("nodir/x.HDM"), source_},
+       ExitStopped,
+       "hextant-convert: no model was written to " + dir_.File("nodir/x.HDM") + ": the folder " +
+           dir_.File("nodir") + " does not exist\n"},
+      {{"--format", "catalunya", source_},
+       ExitStopped,
        "Warning: The file " + dir_.File("model.HDM") + " already exists, overwrite?\n" +
            "hextant-convert: no model was written to " + dir_.File("model.HDM") +
            ": it already exists and is not to be overwritten (--overwrite replaces it)\n"},
       {{"--format", "wizard", "--spacing-x", "1", "--spacing-y", "1", dir_.File("no.xyz")},
-       ExitRefused, "Error: The file " + dir_.File("no.xyz") + " does not exist.\n"},
-      {{"--format", "catalunya", dir_.File("folder.gr")}, ExitRefused,
+       ExitRefused,
+       "Error: The file " + dir_.File("no.xyz") + " does not exist.\n"},
+      {{"--format", "catalunya", dir_.File("folder.gr")},
+       ExitRefused,
        "Error: " + dir_.File("folder.gr") + " is a folder, not a file: only a file can be read.\n"},
-      {{"--format", "catalunya", fifo}, ExitRefused,
+      {{"--format", "catalunya", fifo},
+       ExitRefused,
        "Error: " + fifo + " is a named pipe, not a file: only a file can be read.\n"},
   };
   for (const auto& c : cases) {

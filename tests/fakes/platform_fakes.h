@@ -45,9 +45,9 @@ class ScriptedFileDialogs : public FileDialogs {
   std::deque<std::optional<std::filesystem::path>> openAnswers, saveAnswers;  // empty: cancelled
 
  private:
-  static std::optional<std::filesystem::path> Answer(std::vector<FileDialogRequest>& requests,
-                                           std::deque<std::optional<std::filesystem::path>>& answers,
-                                           const FileDialogRequest& request) {
+  static std::optional<std::filesystem::path> Answer(
+      std::vector<FileDialogRequest>& requests,
+      std::deque<std::optional<std::filesystem::path>>& answers, const FileDialogRequest& request) {
     requests.push_back(request);
     if (answers.empty()) {
       return std::nullopt;

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <csignal>
-#include <filesystem>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
