@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 # Debian packages the build and the tests need.
 DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
 
-.PHONY: all deps configure build test run demo bench install format clean
+.PHONY: all deps configure build test run demo bench install format clean screenshots
 
 all: build
 
@@ -38,6 +38,11 @@ test: build
 
 run: build
 	$(BUILD_DIR)/src/app/hextant
+
+# Pictures of every screen from the real program on Qt's offscreen platform (a 1920x1080 screen).
+screenshots: build
+	QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/cmake/offscreen_screen.json \
+	  $(BUILD_DIR)/src/app/hextant-screenshots samples docs/screenshots
 
 # Converts every sample with hextant-convert into $(BUILD_DIR)/demo/.
 DEMO := catalunya:catalunya_egm96.gr netherlands:netherlands_egm96.txt norway:norway_egm96.bin \

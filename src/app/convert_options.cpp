@@ -216,8 +216,9 @@ bool AddFlagOption(ConvertOptions& c, std::string_view name) {
 
 }  // namespace
 
-bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& c,
-                         std::string& error) {
+namespace {
+
+void ParseOptionList(const std::vector<std::string>& args, ConvertOptions& c, std::string& error) {
   for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
     const std::string& arg = args[i];
     if (!arg.starts_with("--")) {
@@ -243,12 +244,33 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& c
     }
     AddValueOption(c, name, value, error);
   }
+}
+
+}  // namespace
+
+bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& c,
+                         std::string& error) {
+  ParseOptionList(args, c, error);
   if (error.empty() && !c.help && !c.version) {
     if (c.source.empty()) {
       error = "no SOURCE file given";
     } else if (!c.format) {
       error = "--format is required";
     }
+  }
+  return error.empty();
+}
+
+bool ParseWindowOptions(const std::vector<std::string>& args, ConvertOptions& c,
+                        std::string& error) {
+  ParseOptionList(args, c, error);
+  if (error.empty() && (!c.layoutActions.empty() || !c.columnActions.empty() || c.output ||
+                        c.overwrite || c.quiet)) {
+    error = "the import wizard and output options belong to hextant-convert; the window asks";
+  }
+  if (error.empty() && c.format) {
+    c.actions.insert(c.actions.begin(),
+                     [f = *c.format](MainWindowModel& w) { return w.SelectSourceFormat(f); });
   }
   return error.empty();
 }

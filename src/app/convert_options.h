@@ -93,4 +93,9 @@ struct ConvertOptions {
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options,
                          std::string& error);
 
+/// Reads the arguments of the window, `hextant [OPTIONS] [SOURCE]`: the main window's options
+/// only, SOURCE and --format optional; the format's action comes first in `options.actions`.
+bool ParseWindowOptions(const std::vector<std::string>& args, ConvertOptions& options,
+                        std::string& error);
+
 }  // namespace hextant

@@ -1,16 +1,60 @@
-// hextant: the windowed tool.
+// hextant: the windowed tool. `hextant [OPTIONS] [SOURCE]` opens the main window with SOURCE
+// chosen and the main window's options of hextant-convert applied, so that a file manager's
+// "Open with" and the desktop entry start it with a file.
 #include <QApplication>
 #include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "convert_options.h"
 #include "hextant_app.h"
 #include "qt_platform.h"
 #include "results_dialog.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(Usage: hextant [OPTIONS] [SOURCE]
+
+Opens the Hextant window with SOURCE chosen as the geoid model file. The options are the main
+window options of hextant-convert (see hextant-convert --help), applied as the user's actions in
+the order given, --format first: --format, --ellipsoid, --coordinates, --angular-unit,
+--linear-unit, --spacing-x, --spacing-y, --spacing-x-dms, --spacing-y-dms, --hemisphere,
+--exclude-code, --no-exclude-code, --instrument, --interpolation, --local-side.
+)";
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+#if defined(_WIN32)
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> args;
+  const QStringList all = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < all.size(); ++i) {
+    args.push_back(hextant::ui::FromQString(all[i]));
+  }
+  return args;
+#else
+  return {argv + 1, argv + argc};  // the bytes as given: a path is the system's own
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
 #if defined(SIGXFSZ)
   std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit is reported as a write error
 #endif
   QApplication application(argc, argv);
+  hextant::ConvertOptions options;
+  std::string error;
+  if (!hextant::ParseWindowOptions(Arguments(argc, argv), options, error)) {
+    std::cerr << "hextant: " << error << "\n" << kUsage;
+    return 2;
+  }
+  if (options.help || options.version) {
+    std::cout << (options.help ? kUsage : "hextant " HEXTANT_VERSION_TEXT "\n");
+    return 0;
+  }
   hextant::ui::QtMessageBoxes messages;
   hextant::ui::QtFileDialogs dialogs;
   hextant::ui::QtBeeper beeper;
@@ -19,6 +63,15 @@ int main(int argc, char** argv) {
   hextant::ui::HextantApp app(
       {messages, dialogs, beeper, events, results},
       {HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR, HEXTANT_VERSION_PATCH});
+  QObject::connect(&app, &hextant::ui::HextantApp::pageShown, &app, [&](QWidget* page) {
+    messages.SetParent(page);
+    dialogs.SetParent(page);
+    results.SetParent(page);
+  });
+  if (const auto chosen = app.Preselect(options.source, options.actions); !chosen.Accepted) {
+    std::cerr << "hextant: " << chosen.Reason << "\n";
+    return 2;
+  }
   QObject::connect(&app, &hextant::ui::HextantApp::finished, &application, &QApplication::quit,
                    Qt::QueuedConnection);
   app.Start();

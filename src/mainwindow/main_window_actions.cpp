@@ -47,7 +47,18 @@ ActionResult MainWindowModel::ChooseFile() {
   if (auto refused = Refuse(c_.Command_Change_file, {&c_.Frame_Geoid_model_file})) {
     return *refused;
   }
-  auto chosen = dialogs_.ChooseOpenFile(FileDialogRequest{"All files|*.*", "", dialogFileName_});
+  return TakeChosenFile(
+      dialogs_.ChooseOpenFile(FileDialogRequest{"All files|*.*", "", dialogFileName_}));
+}
+
+ActionResult MainWindowModel::ChooseFile(const std::filesystem::path& file) {
+  if (auto refused = Refuse(c_.Command_Change_file, {&c_.Frame_Geoid_model_file})) {
+    return *refused;
+  }
+  return TakeChosenFile(file);
+}
+
+ActionResult MainWindowModel::TakeChosenFile(const std::optional<std::filesystem::path>& chosen) {
   if (chosen) {
     dialogFileName_ = *chosen;
   }

@@ -108,6 +108,8 @@ class MainWindowModel {
   const std::filesystem::path& DialogFileName() const noexcept { return dialogFileName_; }
 
   ActionResult ChooseFile();
+  /// The same as choosing `file` in the open dialog, for a file named when the program starts.
+  ActionResult ChooseFile(const std::filesystem::path& file);
   ActionResult SelectSourceFormat(std::int16_t position);
   ActionResult SelectEllipsoid(std::int16_t position);
   ActionResult SelectInterpolation(std::int16_t position);
@@ -145,6 +147,7 @@ class MainWindowModel {
 
   std::optional<std::string> Unusable(const Control& control,
                                       std::initializer_list<const Frame*> groups) const;
+  ActionResult TakeChosenFile(const std::optional<std::filesystem::path>& chosen);
   std::optional<ActionResult> Refuse(const Control& control,
                                      std::initializer_list<const Frame*> groups) const;
   TextBox* Box(TextBoxId box, int row);

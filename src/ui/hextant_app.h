@@ -4,7 +4,10 @@
 // as the user goes forward and back, with one conversion run started from the conversion page.
 
 #include <QObject>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "conversion/conversion_run.h"
 #include "mainwindow/main_window_model.h"
@@ -34,17 +37,27 @@ class HextantApp : public QObject {
   HextantApp(AppPlatform platform, ProgramVersion version);
   ~HextantApp() override;
 
+  /// Shows the main window where the system places a new window.
   void Start();
+
+  /// Chooses `source` as if through the open dialog and applies `actions` to the main window in
+  /// order; the first refused action stops with its reason.
+  ActionResult Preselect(const std::filesystem::path& source,
+                         const std::vector<std::function<ActionResult(MainWindowModel&)>>& actions);
 
   MainWindow& Main() { return *mainWindow_; }
   WelcomePage& Welcome() { return *welcome_; }
   LayoutPage* Layout() { return layout_.get(); }
   ColumnPage* Columns() { return columns_.get(); }
   ConversionSettings& Settings() { return settings_; }
+  /// The page on screen now; message boxes and dialogs open over it.
+  QWidget* CurrentPage() const { return current_; }
 
  signals:
   /// The program ends: after a successful conversion, or on Cancel.
   void finished();
+  /// `page` is now the page on screen.
+  void pageShown(QWidget* page);
 
  private:
   void OnRead(NextPage next);
@@ -53,6 +66,8 @@ class HextantApp : public QObject {
   void StartConversion();
   void GoBackFromColumns();
   void Cancel();
+  void ShowPage(QWidget* page);
+  void ShowMainWindow();
 
   AppPlatform platform_;
   ConversionSettings settings_;
@@ -63,6 +78,7 @@ class HextantApp : public QObject {
   std::unique_ptr<LayoutPage> layout_;
   ColumnPageModel columnModel_;
   std::unique_ptr<ColumnPage> columns_;
+  QWidget* current_ = nullptr;
   bool running_ = false;
 };
 

@@ -10,10 +10,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
+#include "keyboard.h"
 #include "widget_binding.h"
 
 namespace hextant::ui {
@@ -29,6 +33,41 @@ std::array<QRadioButton*, N> Options(QWidget* parent) {
   return options;
 }
 
+// Asks for the room its contents want, and scrolls them when the screen has less to give.
+class ContentArea : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+
+  void SetContent(QWidget* content) {
+    setWidget(content);
+    content->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) {
+      updateGeometry();  // the window's layout asks again for the contents' size
+    }
+    return QScrollArea::eventFilter(watched, event);
+  }
+
+  QSize sizeHint() const override {
+    const QSize content = widget() != nullptr ? widget()->sizeHint() : QSize();
+    return content + QSize(verticalScrollBar()->sizeHint().width(), 0);
+  }
+  QSize minimumSizeHint() const override {
+    const QSize content = widget() != nullptr ? widget()->minimumSizeHint() : QSize();
+    return {content.width(), fontMetrics().height() * 6};
+  }
+};
+
+// Shows page `index` of `stack`, which then asks only for the room that page needs.
+void ShowPageOf(QStackedWidget* stack, int index) {
+  for (int i = 0; i < stack->count(); ++i) {
+    const auto policy = i == index ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+    stack->widget(i)->setSizePolicy(policy, policy);
+  }
+  stack->setCurrentIndex(index);
+}
+
 QFont Bold(QFont font) {
   font.setBold(true);
   return font;
@@ -38,17 +77,38 @@ QFont Bold(QFont font) {
 
 MainWindow::MainWindow(MainWindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
   setObjectName("Form_Geoid_model_file");
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(BuildFileGroup());
-  layout->addWidget(BuildListsRow());
-  layout->addWidget(BuildCoordinateGroup());
+  optionGroups_ = new OptionGroups(this);
+  auto* content = new QWidget;
+  auto* rows = new QVBoxLayout(content);
+  rows->addWidget(BuildFileGroup());
+  rows->addWidget(BuildListsRow());
+  rows->addWidget(BuildCoordinateGroup());
   auto* middle = new QHBoxLayout;
   middle->addWidget(BuildSpacingGroup(), 3);
   middle->addWidget(BuildPointCodeGroup(), 2);
-  layout->addLayout(middle);
-  layout->addWidget(BuildInstrumentRow());
-  layout->addWidget(BuildButtonRow());
+  rows->addLayout(middle);
+  rows->addWidget(BuildInstrumentRow());
+  rows->addStretch();
+  // The groups scroll on a small screen; Read and Cancel stay in sight below them.
+  auto* area = new ContentArea(this);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidgetResizable(true);
+  area->SetContent(content);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, layout->contentsMargins().bottom());
+  layout->addWidget(area, 1);
+  auto* buttons = BuildButtonRow();
+  buttons->setContentsMargins(rows->contentsMargins().left(), 0, rows->contentsMargins().right(),
+                              0);
+  layout->addWidget(buttons);
+  optionGroups_->Add({coordinateType_.begin(), coordinateType_.end()});
+  optionGroups_->Add({linear_.begin(), linear_.end()});
+  optionGroups_->Add({angular_.begin(), angular_.end()});
+  optionGroups_->Add({north_, south_});
+  optionGroups_->Add({instrument_.begin(), instrument_.end()});
+  new EnterKey(this, read_, [this] { return LeaveFocusedBox(); });
   Refresh();
+  changeFile_->setFocus();  // the file comes first; the file box only shows the choice
 }
 
 QWidget* MainWindow::BuildFileGroup() {
@@ -56,6 +116,7 @@ QWidget* MainWindow::BuildFileGroup() {
   auto* row = new QHBoxLayout(frameFile_);
   uxFile_ = new QLineEdit(frameFile_);
   uxFile_->setReadOnly(true);  // shows the dialog's choice; typing here counts for nothing
+  uxFile_->setFocusPolicy(Qt::ClickFocus);
   changeFile_ = new QPushButton(frameFile_);
   row->addWidget(uxFile_, 1);
   row->addWidget(changeFile_);
@@ -134,43 +195,51 @@ QWidget* MainWindow::BuildSpacingGroup() {
   const MainWindowControls& c = model_.Controls();
   frameSpacing_ = new QGroupBox(this);
   auto* grid = new QGridLayout(frameSpacing_);
-  spacingStack_ = new QStackedWidget(frameSpacing_);
-  auto* decimal = new QWidget(spacingStack_);
-  auto* decimalGrid = new QGridLayout(decimal);
-  sexagesimal_ = new QWidget(spacingStack_);
-  auto* sexagesimalGrid = new QGridLayout(sexagesimal_);
   for (int row = 0; row < 2; ++row) {
     const auto r = static_cast<std::size_t>(row);
     spacingLabel_[r] = new QLabel(frameSpacing_);
     coordinateLabel_[r] = new QLabel(frameSpacing_);
+    // Each row holds its decimal box and its degree, minute and second boxes in one stack, so
+    // that the row's labels stay beside whichever boxes are shown.
+    spacingStack_[r] = new QStackedWidget(frameSpacing_);
+    auto* decimal = new QWidget(spacingStack_[r]);
+    auto* decimalRow = new QHBoxLayout(decimal);
+    decimalRow->setContentsMargins(0, 0, 0, 0);
     spacing_[r] = BoxFor(c.Text_Spacing[r], TextBoxId::Spacing, row);
     unitLabel_[r] = new QLabel(decimal);
-    decimalGrid->addWidget(spacing_[r], row, 0);
-    decimalGrid->addWidget(unitLabel_[r], row, 1);
+    decimalRow->addWidget(spacing_[r], 1);
+    decimalRow->addWidget(unitLabel_[r]);
+    sexagesimal_[r] = new QWidget(spacingStack_[r]);
+    auto* sexagesimalRow = new QHBoxLayout(sexagesimal_[r]);
+    sexagesimalRow->setContentsMargins(0, 0, 0, 0);
     degrees_[r] = BoxFor(c.Text_Grados[r], TextBoxId::Degrees, row, 3);
     minutes_[r] = BoxFor(c.Text_Minutos[r], TextBoxId::Minutes, row, 2);
     seconds_[r] = BoxFor(c.Text_segundos[r], TextBoxId::Seconds, row, 2);
-    int column = 0;
     for (auto [edit, mark] : {std::pair{degrees_[r], c.Label_Grados[r].Caption},
                               std::pair{minutes_[r], c.Label1[r].Caption},
                               std::pair{seconds_[r], c.Label2[r].Caption}}) {
-      sexagesimalGrid->addWidget(edit, row, column++);
-      sexagesimalGrid->addWidget(new QLabel(ToQString(mark), sexagesimal_), row, column++);
+      sexagesimalRow->addWidget(edit, 1);
+      sexagesimalRow->addWidget(new QLabel(ToQString(mark), sexagesimal_[r]));
     }
+    spacingStack_[r]->addWidget(decimal);
+    spacingStack_[r]->addWidget(sexagesimal_[r]);
     grid->addWidget(spacingLabel_[r], row, 0);
     grid->addWidget(coordinateLabel_[r], row, 1);
+    grid->addWidget(spacingStack_[r], row, 2);
   }
-  spacingStack_->addWidget(decimal);
-  spacingStack_->addWidget(sexagesimal_);
-  grid->addWidget(spacingStack_, 0, 2, 2, 1);
   hemisphereLabel_ = new QLabel(frameSpacing_);
   north_ = new QRadioButton(frameSpacing_);
   south_ = new QRadioButton(frameSpacing_);
   north_->setAutoExclusive(false);
   south_->setAutoExclusive(false);
+  auto* hemispheres = new QHBoxLayout;
+  hemispheres->addWidget(north_);
+  hemispheres->addWidget(south_);
+  hemispheres->addStretch();
   grid->addWidget(hemisphereLabel_, 2, 0);
-  grid->addWidget(north_, 2, 1);
-  grid->addWidget(south_, 2, 2);
+  grid->addLayout(hemispheres, 2, 1, 1, 2);
+  grid->setColumnStretch(2, 1);
+  grid->setRowStretch(3, 1);
   connect(north_, &QRadioButton::clicked, this, [this] { Act(model_.SelectHemisphere(false)); });
   connect(south_, &QRadioButton::clicked, this, [this] { Act(model_.SelectHemisphere(true)); });
   return frameSpacing_;
@@ -233,7 +302,7 @@ QWidget* MainWindow::BuildButtonRow() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut) {
+  if (event->type() == QEvent::FocusOut && isVisible()) {
     for (const BoxBinding& binding : boxes_) {
       if (binding.edit == watched) {
         LeaveBox(binding);
@@ -243,15 +312,29 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::LeaveBox(const BoxBinding& binding) {
-  const ActionResult result =
-      model_.EnterText(binding.box, binding.row, FromQString(binding.edit->text()));
-  if (!result.Accepted && model_.FocusedControl() == FromQString(binding.edit->objectName())) {
-    // The box holds no number: the focus goes back to it (the model has beeped).
-    QTimer::singleShot(0, binding.edit, [edit = binding.edit] { edit->setFocus(); });
-    return;
+bool MainWindow::LeaveBox(const BoxBinding& binding) {
+  QLineEdit* edit = binding.edit;
+  const ActionResult result = model_.EnterText(binding.box, binding.row, FromQString(edit->text()));
+  if (!result.Accepted && model_.FocusedControl() == FromQString(edit->objectName())) {
+    // The box holds no number: the focus goes back to it (the model has beeped), and the box
+    // says why, since a beep alone tells nothing.
+    const QString why = "\"" + edit->text() + "\" is not a number: type a number here.";
+    edit->setToolTip(why);
+    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), why, edit);
+    QTimer::singleShot(0, edit, [edit] { edit->setFocus(); });
+    return false;
   }
   Refresh();
+  return true;
+}
+
+bool MainWindow::LeaveFocusedBox() {
+  for (const BoxBinding& binding : boxes_) {
+    if (binding.edit->hasFocus()) {
+      return LeaveBox(binding);
+    }
+  }
+  return true;
 }
 
 void MainWindow::Act(const ActionResult&) {
@@ -316,9 +399,13 @@ void MainWindow::Refresh() {
   for (std::size_t i = 0; i < angular_.size(); ++i) {
     Draw(angular_[i], c.Option_Angular_units[i]);
   }
-  sexagesimal_->setObjectName(ToQString(c.Frame_Sexagesimal.Name));
-  sexagesimal_->setEnabled(c.Frame_Sexagesimal.Enabled);
-  spacingStack_->setCurrentIndex(c.Frame_Sexagesimal.Visible ? 1 : 0);
+  for (std::size_t i = 0; i < 2; ++i) {
+    sexagesimal_[i]->setObjectName(ToQString(c.Frame_Sexagesimal.Name));
+    sexagesimal_[i]->setEnabled(c.Frame_Sexagesimal.Enabled);
+    ShowPageOf(spacingStack_[i], c.Frame_Sexagesimal.Visible ? 1 : 0);
+  }
+  optionGroups_->UpdateTabStops();
+  AssignMnemonics(this);
 }
 
 }  // namespace hextant::ui

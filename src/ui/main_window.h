@@ -20,6 +20,8 @@ class QStackedWidget;
 
 namespace hextant::ui {
 
+class OptionGroups;
+
 class MainWindow : public QWidget {
   Q_OBJECT
 
@@ -52,11 +54,14 @@ class MainWindow : public QWidget {
   QWidget* BuildButtonRow();
   QLineEdit* BoxFor(const TextBox& control, TextBoxId box, int row, int maxLength = 0);
   void Act(const ActionResult& result);
-  void LeaveBox(const BoxBinding& binding);
+  /// Hands a box's text to the model; false when the box refuses it and keeps the focus.
+  bool LeaveBox(const BoxBinding& binding);
+  bool LeaveFocusedBox();
   void Read();
 
   MainWindowModel& model_;
   std::vector<BoxBinding> boxes_;
+  OptionGroups* optionGroups_ = nullptr;
 
   QGroupBox* frameFile_ = nullptr;
   QLineEdit* uxFile_ = nullptr;
@@ -77,8 +82,8 @@ class MainWindow : public QWidget {
   std::array<QLabel*, 2> coordinateLabel_{};
   std::array<QLineEdit*, 2> spacing_{};
   std::array<QLabel*, 2> unitLabel_{};
-  QStackedWidget* spacingStack_ = nullptr;
-  QWidget* sexagesimal_ = nullptr;
+  std::array<QStackedWidget*, 2> spacingStack_{};
+  std::array<QWidget*, 2> sexagesimal_{};
   std::array<QLineEdit*, 2> degrees_{};
   std::array<QLineEdit*, 2> minutes_{};
   std::array<QLineEdit*, 2> seconds_{};

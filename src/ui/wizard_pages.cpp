@@ -16,20 +16,37 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "keyboard.h"
+#include "progress_track.h"
 #include "preview_table.h"
 #include "widget_binding.h"
 
 namespace hextant::ui {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QTableWidget* PreviewTable(QWidget* parent) {
   auto* table = new QTableWidget(parent);
   table->setObjectName("Grid_Preview");
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setMinimumSize(500, 260);
+  table->setMinimumSize(360, 160);
   return table;
+}
+
+QLineEdit* FileBox(QWidget* parent) {
+  auto* box = new QLineEdit(parent);
+  box->setReadOnly(true);
+  box->setFocusPolicy(Qt::ClickFocus);  // it only shows which file the page previews
+  return box;
+}
+
+// A row of widgets kept together at the left of a grid cell, whatever the page's width.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
+  auto* row = new QHBoxLayout;
+  for (QWidget* widget : widgets) {
+    row->addWidget(widget);
+  }
+  row->addStretch();
+  return row;
 }
 
 }  // namespace
@@ -48,6 +65,10 @@ QWidget* WizardPage::ButtonRow() {
   layout->addWidget(backButton_);
   layout->addWidget(nextButton_);
   layout->addWidget(cancel);
+  setTabOrder(backButton_, nextButton_);
+  setTabOrder(nextButton_, cancel);
+  enterKey_ = new EnterKey(this, nextButton_);
+  nextButton_->setFocus();
   connect(backButton_, &QPushButton::clicked, this, &WizardPage::back);
   connect(nextButton_, &QPushButton::clicked, this, &WizardPage::next);
   connect(cancel, &QPushButton::clicked, this, &WizardPage::cancelled);
@@ -82,14 +103,14 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
   layout->itemAt(0)->widget()->setFont(title);
   layout->addStretch();
   layout->addWidget(ButtonRow());
+  AssignMnemonics(this);
 }
 
 LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
     : WizardPage(parent), model_(model) {
   setObjectName("Form_Reader_2");
   auto* layout = new QVBoxLayout(this);
-  uxFile_ = new QLineEdit(this);
-  uxFile_->setReadOnly(true);
+  uxFile_ = FileBox(this);
   layout->addWidget(uxFile_);
   auto* options = new QHBoxLayout;
   auto* lineFrame = new QGroupBox("Start import at line:", this);
@@ -100,36 +121,40 @@ LayoutPage::LayoutPage(LayoutPageModel& model, QWidget* parent)
   options->addWidget(lineFrame);
   auto* delimiterFrame = new QGroupBox("Delimiter character", this);
   delimiterFrame->setObjectName("Frame_Delimiter_character");
-  auto* grid = new QGridLayout(delimiterFrame);
-  grid->addWidget(new QLabel("Define the character that delimits the data columns"), 0, 0, 1, 3);
-  // Tab, Semi-colon, Comma; Space, Other and its box; Columns, its box and Refresh.
-  const std::array<std::pair<int, int>, 6> cells{{{1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {3, 0}}};
+  auto* rows = new QVBoxLayout(delimiterFrame);
+  rows->addWidget(new QLabel("Define the character that delimits the data columns"));
+  auto* optionGroups = new OptionGroups(this);
   for (std::size_t i = 0; i < delimiter_.size(); ++i) {
     delimiter_[i] = new QRadioButton(delimiterFrame);
     delimiter_[i]->setAutoExclusive(false);
-    grid->addWidget(delimiter_[i], cells[i].first, cells[i].second);
     connect(delimiter_[i], &QRadioButton::clicked, this, [this, i] {
       const BusyCursor busy;
       model_.SelectDelimiter(static_cast<int>(i));
       Refresh();
     });
   }
+  optionGroups->Add({delimiter_.begin(), delimiter_.end()});
+  optionGroups_ = optionGroups;
   other_ = new QLineEdit(delimiterFrame);
   other_->setObjectName("Text_Delimiter");
+  other_->setMaximumWidth(60);
   columns_ = new QLineEdit(delimiterFrame);
   columns_->installEventFilter(this);
   refresh_ = new QPushButton(delimiterFrame);
   refresh_->setToolTip("Refresh preview of file");
   merge_ = new QCheckBox(delimiterFrame);
-  grid->addWidget(other_, 2, 2);
-  grid->addWidget(columns_, 3, 1);
-  grid->addWidget(refresh_, 3, 2);
-  grid->addWidget(merge_, 4, 0, 1, 3);
+  // Tab, Semi-colon, Comma; Space, Other and its box; Columns, its box and Refresh.
+  rows->addLayout(Row({delimiter_[0], delimiter_[1], delimiter_[2]}));
+  rows->addLayout(Row({delimiter_[3], delimiter_[4], other_}));
+  rows->addLayout(Row({delimiter_[5], columns_, refresh_}));
+  rows->addWidget(merge_);
   options->addWidget(delimiterFrame, 1);
   layout->addLayout(options);
   preview_ = PreviewTable(this);
   layout->addWidget(preview_, 1);
   layout->addWidget(ButtonRow());
+  enterKey_->KeepEnterIn(columns_);
+  startLine_->setInsertPolicy(QComboBox::NoInsert);
 
   connect(startLine_, &QComboBox::activated, this, [this](int i) {
     const BusyCursor busy;
@@ -179,30 +204,27 @@ void LayoutPage::Refresh() {
   Draw(refresh_, model_.cmdRefresh);
   Draw(merge_, model_.Check_Delimiter);
   DrawPreview(preview_, model_.Grid_Preview);
+  optionGroups_->UpdateTabStops();
+  AssignMnemonics(this);
 }
 
 ColumnPage::ColumnPage(ColumnPageModel& model, QWidget* parent)
     : WizardPage(parent), model_(model) {
   setObjectName("Form_Reader_3");
   auto* layout = new QVBoxLayout(this);
-  uxFile_ = new QLineEdit(this);
-  uxFile_->setReadOnly(true);
+  uxFile_ = FileBox(this);
   info_ = new QLabel(this);
   preview_ = PreviewTable(this);
   preview_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(preview_, &QTableWidget::customContextMenuRequested, this, &ColumnPage::ShowRoleMenu);
   status_ = new QGroupBox(this);
   auto* statusLayout = new QHBoxLayout(status_);
-  auto* track = new QWidget(status_);
-  track->setFixedSize(7575 / kTwipsPerPixel, 18);
-  bar_ = new QFrame(track);
-  bar_->setObjectName("Shape_Progres");
-  bar_->setStyleSheet("background-color: #2a6fdb;");
-  bar_->setGeometry(0, 0, 0, 18);
+  track_ = new ProgressTrack(status_);
+  bar_ = track_->Bar();
   percent_ = new QLabel(status_);
-  statusLayout->addWidget(track);
+  percent_->setMinimumWidth(percent_->fontMetrics().horizontalAdvance("100 %") + 8);
+  statusLayout->addWidget(track_, 1);
   statusLayout->addWidget(percent_);
-  statusLayout->addStretch();
   layout->addWidget(uxFile_);
   layout->addWidget(info_);
   layout->addWidget(preview_, 1);
@@ -217,6 +239,7 @@ void ColumnPage::Refresh() {
   Draw(info_, model_.Label_info);
   Draw(status_, model_.Frame1);
   Draw(percent_, model_.Label_Progres);
+  AssignMnemonics(this);
   bar_->setVisible(model_.ProgressBarVisible);
   preview_->setEnabled(model_.GridEnabled);
   DrawPreview(preview_, model_.Grid_Preview);
@@ -260,7 +283,7 @@ void ColumnPage::ShowProgressBar() {
 }
 
 void ColumnPage::SetProgress(int percent) {
-  bar_->setFixedWidth(static_cast<int>(ProgressBarWidth(percent)) / kTwipsPerPixel);
+  track_->SetShare(ProgressBarWidth(percent) / ProgressBarWidth(100));
   model_.Label_Progres.Caption = std::to_string(percent) + " %";
   percent_->setText(ToQString(model_.Label_Progres.Caption));
 }

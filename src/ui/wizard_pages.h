@@ -22,6 +22,10 @@ class QTableWidget;
 
 namespace hextant::ui {
 
+class EnterKey;
+class OptionGroups;
+class ProgressTrack;
+
 /// Back, Next and Cancel of a wizard page.
 class WizardPage : public QWidget {
   Q_OBJECT
@@ -38,6 +42,7 @@ class WizardPage : public QWidget {
   QWidget* ButtonRow();
   QPushButton* nextButton_ = nullptr;
   QPushButton* backButton_ = nullptr;
+  EnterKey* enterKey_ = nullptr;
 };
 
 class WelcomePage : public WizardPage {
@@ -67,6 +72,7 @@ class LayoutPage : public WizardPage {
   QPushButton* refresh_ = nullptr;
   QCheckBox* merge_ = nullptr;
   QTableWidget* preview_ = nullptr;
+  OptionGroups* optionGroups_ = nullptr;
 };
 
 /// The conversion page; it also shows the run's status and progress.
@@ -92,6 +98,7 @@ class ColumnPage : public WizardPage, public ProgressDisplay {
   QLabel* info_ = nullptr;
   QTableWidget* preview_ = nullptr;
   QGroupBox* status_ = nullptr;
+  ProgressTrack* track_ = nullptr;
   QFrame* bar_ = nullptr;
   QLabel* percent_ = nullptr;
 };

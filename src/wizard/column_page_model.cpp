@@ -77,6 +77,13 @@ void ColumnPageModel::PrepareForWizard() {
   for (auto& entry : Menu_Coordinate_Sexa) {
     entry.Checked = false;
   }
+  // The grid takes right-clicks in wizard use also when the page first showed a national file.
+  GridEnabled = true;
+  StartVisit();
+}
+
+void ColumnPageModel::StartVisit() {
+  Frame1.Caption = "Status : Reading file";
   ProgressBarVisible = false;
   Label_Progres.Caption = "0 %";
 }

@@ -47,6 +47,9 @@ class ColumnPageModel {
   /// What the layout page's Next does to this page: previews the source by the wizard's layout,
   /// clears every role and check mark and names the X and Y entries for the coordinate type.
   void PrepareForWizard();
+  /// Every showing of the page starts with the status of a new run: the design caption of the
+  /// status frame, the progress bar hidden at "0 %".
+  void StartVisit();
 
   /// A right-click on grid column `column`: remembers it and opens the menu in use. False for the
   /// label column, a column the grid does not have, or a grid that takes no clicks.
