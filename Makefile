@@ -7,7 +7,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 # Debian packages the build and the tests need.
-DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
+DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev \
+        desktop-file-utils appstream
 
 .PHONY: all deps configure build test run demo bench install format clean screenshots
 

@@ -15,8 +15,8 @@ namespace {
 constexpr ProgramVersion kVersion{HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR,
                                   HEXTANT_VERSION_PATCH};
 
-// The warnings a conversion leaves on stderr: values read as 0 for want of a number, and nodes
-// that the regularity count cannot see are wrong. They never change the exit status.
+// The warnings a conversion leaves on stderr: values read as 0 for want of a number, the line
+// whose angles stopped the read, and nodes that the regularity count cannot see are wrong. They never change the exit status.
 void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
                     std::ostream& err) {
   const ReadDiagnostics& reading = report.Reading;
@@ -24,6 +24,13 @@ void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
     err << "hextant-convert: warning: " << reading.NonNumericValues
         << " value(s) held no number and were read as 0 (the first on line "
         << reading.FirstNonNumericLine << ")\n";
+  }
+  if (reading.OutsideLimitsLine > 0) {
+    err << "hextant-convert: hint: line " << reading.OutsideLimitsLine << " (\""
+        << reading.OutsideLimitsText
+        << "\") holds an angle outside +-180 degrees (longitudes above 180 wrap). A longitude of"
+           " exactly -180 lies just outside the check, so write a global grid with longitudes"
+           " 0..360: GDAL writes its global grids from -180.\n";
   }
   const LatticeReport& lattice = report.Lattice;
   auto place = [&](std::int32_t node) {

@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit is reported as a write error
 #endif
   QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName("org.hextant.Hextant");  // the installed desktop entry
   hextant::ConvertOptions options;
   std::string error;
   if (!hextant::ParseWindowOptions(Arguments(argc, argv), options, error)) {

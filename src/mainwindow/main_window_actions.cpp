@@ -2,8 +2,10 @@
 
 #include "mainwindow/main_window_model.h"
 
+#include "mainwindow/control_captions.h"
 #include "mainwindow/option_groups.h"
 #include "platform/file_system.h"
+#include "settings/choice_lists.h"
 #include "text/text_parsing.h"
 
 namespace hextant {
@@ -21,26 +23,28 @@ std::optional<ActionResult> MainWindowModel::Refuse(
 std::optional<std::string> MainWindowModel::Unusable(
     const Control& control, std::initializer_list<const Frame*> groups) const {
   if (focusHeldBy_ && *focusHeldBy_ != control.Name) {
-    return *focusHeldBy_ + " keeps the focus until it holds a number";
+    return focusHeldCaption_ + " keeps the focus until it holds a number";
   }
   if (!c_.Visible) {
     return "the main window is hidden";
   }
+  std::optional<std::string> reason;
+  const std::string caption = DescribeControl(c_, control);
   for (const Frame* group : groups) {
-    if (!group->Visible) {
-      return control.Name + " is in the hidden group " + group->Name;
+    if (!reason && (!group->Visible || !group->Enabled)) {
+      const char* state = group->Visible ? "disabled" : "hidden";
+      reason = group->Caption.empty()
+                   ? caption + " is " + state
+                   : caption + " is in the " + state + " group " + DescribeGroup(*group);
     }
-    if (!group->Enabled) {
-      return control.Name + " is in the disabled group " + group->Name;
-    }
   }
-  if (!control.Visible) {
-    return control.Name + " is hidden";
+  if (!reason && (!control.Visible || !control.Enabled)) {
+    reason = caption + (control.Visible ? " is disabled" : " is hidden");
   }
-  if (!control.Enabled) {
-    return control.Name + " is disabled";
+  if (reason && c_.Combo_Filter.ListIndex != FormatImportWizard && c_.Combo_Filter.ListIndex >= 0) {
+    *reason += ": the \"" + c_.Combo_Filter.Text() + "\" format sets it";
   }
-  return std::nullopt;
+  return reason;
 }
 
 ActionResult MainWindowModel::ChooseFile() {
@@ -209,8 +213,9 @@ ActionResult MainWindowModel::EnterText(TextBoxId id, int row, const std::string
   if (id != TextBoxId::CodeFilter && !IsNumericText(box->Text)) {
     beeper_.Beep();
     focusHeldBy_ = box->Name;
+    focusHeldCaption_ = DescribeControl(c_, *box);
     return ActionResult::Refused("'" + box->Text + "' is not a number: the focus stays in " +
-                                 box->Name);
+                                 focusHeldCaption_);
   }
   focusHeldBy_.reset();
   return ActionResult::Ok();

@@ -165,6 +165,7 @@ class MainWindowModel {
   std::string focus_;
   std::filesystem::path dialogFileName_;
   std::optional<std::string> focusHeldBy_;
+  std::string focusHeldCaption_;  // how messages name the box that holds the focus
 };
 
 }  // namespace hextant

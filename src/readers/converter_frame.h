@@ -30,6 +30,14 @@ struct ReadDiagnostics {
   std::int64_t NonNumericValues = 0;
   std::int64_t FirstNonNumericLine = 0;  // 1-based line of the first such value (0: none)
 
+  std::int64_t OutsideLimitsLine = 0;  // 1-based line whose angles stopped the read (0: none)
+  std::string OutsideLimitsText;       // that line as read, cut to a readable length
+
+  /// Notes that the angles of `text`, line `line` of the file, lie outside the limits.
+  void NoteOutsideLimits(std::int64_t line, std::string_view text) {
+    OutsideLimitsLine = line;
+    OutsideLimitsText = std::string(text.substr(0, 80));
+  }
   /// Notes that a value on `line` held no number.
   void NoteNonNumeric(std::int64_t line) noexcept {
     if (NonNumericValues++ == 0) {

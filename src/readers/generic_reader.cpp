@@ -129,11 +129,14 @@ PassEnd CountingPass(SourceLines& lines, StrideProgress& progress, const bool& r
 }
 
 PassEnd ReadPass(SourceLines& lines, StrideProgress& progress, const GenericLayout& layout,
-                 ConversionSettings& settings, FirstNodeRange& range, std::int32_t& count) {
+                 ConversionSettings& settings, FirstNodeRange& range, std::int32_t& count,
+                 ReadDiagnostics& diagnostics) {
   std::string line;
   std::vector<LineField> fields;
   PointList& points = settings.PointList;
+  std::int64_t lineNumber = std::max<std::int64_t>(settings.StartLine, 1) - 1;
   while (lines.Read(line)) {
+    ++lineNumber;
     if (line.empty()) {
       continue;
     }
@@ -149,6 +152,7 @@ PassEnd ReadPass(SourceLines& lines, StrideProgress& progress, const GenericLayo
     }
     GeoidPoint point;
     if (!PointOf(layout, fields, point)) {
+      diagnostics.NoteOutsideLimits(lineNumber, line);
       return PassEnd::AngleOutsideLimits;
     }
     points.SetNode(count, point);
@@ -209,7 +213,7 @@ Status ReadGeneric(std::istream& source, std::uint64_t size, ReaderEnvironment& 
   StrideProgress reading(data, size);
   FirstNodeRange range;
   std::int32_t count = 0;
-  const PassEnd end = ReadPass(data, reading, layout, settings, range, count);
+  const PassEnd end = ReadPass(data, reading, layout, settings, range, count, output.Diagnostics);
   settings.PointList.Resize(count);
   if (end == PassEnd::Stopped) {
     return Stop(output);

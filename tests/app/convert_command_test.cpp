@@ -54,11 +54,11 @@ TEST_F(ConvertCommand, RefusesWhatTheWindowRefuses) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       // --format comes first wherever it stands, so its locks apply to the spacing box.
       {{"--spacing-x", "1", source_, "--format=catalunya"},
-       "hextant-convert: Text_Spacing(0) is disabled\n"},
+       "hextant-convert: \"Spacing Long\" is disabled: the \"Catalunya GR file\" format sets it\n"},
       {{"--format", "catalunya", "--coordinates", "grid", source_},
-       "hextant-convert: Option_Coordinate_type(1) is disabled\n"},
+       "hextant-convert: \"Grid\" is disabled: the \"Catalunya GR file\" format sets it\n"},
       {{"--format", "wizard", "--spacing-x", "1a", source_},
-       "hextant-convert: '1a' is not a number: the focus stays in Text_Spacing(0)\n"},
+       "hextant-convert: '1a' is not a number: the focus stays in \"Spacing Long\"\n"},
       {{"--format", "wizard", "--spacing-x", "1", source_},
        "Warning: Enter a value in the field \n"},
   };

@@ -198,7 +198,7 @@ TEST_F(MainWindow, NetherlandsWhileGridKeepsGridAndReadsTheDecimalBoxes) {
   EXPECT_TRUE(C().Option_Coordinate_type[1].Value);
   const ActionResult locked = window_.SelectCoordinateType(0);
   EXPECT_FALSE(locked.Accepted);
-  EXPECT_EQ(locked.Reason, "Option_Coordinate_type(0) is disabled");
+  EXPECT_EQ(locked.Reason, "\"Geographical\" is disabled: the \"Netherlands\" format sets it");
   const ReadOutcome outcome = window_.Read();
   ASSERT_TRUE(outcome.Accepted);
   EXPECT_EQ(outcome.Next, NextPage::ConversionPage);
@@ -261,9 +261,9 @@ TEST_F(MainWindow, UnitRulesSetLabelsAndGroups) {
   EXPECT_EQ(C().Label_Units[1].Caption, "ft");
   EXPECT_FALSE(C().Combo_Ellipsoid.Enabled);
   const ActionResult refused = window_.SelectAngularUnit(0);
-  EXPECT_EQ(refused.Reason, "Option_Angular_units(0) is in the disabled group Frame_Angular_units");
+  EXPECT_EQ(refused.Reason, "\"Radians\" is in the disabled group \"Angular units\"");
   const ActionResult hidden = window_.EnterText(TextBoxId::Degrees, 0, "1");
-  EXPECT_EQ(hidden.Reason, "Text_Grados(0) is in the hidden group Frame_Sexagesimal");
+  EXPECT_EQ(hidden.Reason, "the degrees box of \"Spacing E\" is hidden");
   ASSERT_TRUE(window_.SelectCoordinateType(0).Accepted);
   EXPECT_TRUE(C().Frame_Sexagesimal.Visible) << "sexagesimal is still the angular unit";
 }

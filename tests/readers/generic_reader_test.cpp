@@ -63,6 +63,8 @@ TEST_F(GenericReader, WrapsLongitudesOnceAndRefusesAnglesBeyondPi) {
   EXPECT_EQ(messages_.shown[0].Title, "ERROR");
   EXPECT_EQ(messages_.shown[0].Text, "ANGULAR VALUES OUTSIDE LIMITS");
   EXPECT_FALSE(settings_.ReadingActive);
+  EXPECT_EQ(output_.Diagnostics.OutsideLimitsLine, 2) << "the hint names the offending line";
+  EXPECT_EQ(output_.Diagnostics.OutsideLimitsText, "600 10 40");
 }
 
 TEST_F(GenericReader, ReadsTheSexagesimalLayoutWithLetters) {
