@@ -16,7 +16,8 @@ constexpr ProgramVersion kVersion{HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR,
                                   HEXTANT_VERSION_PATCH};
 
 // The warnings a conversion leaves on stderr: values read as 0 for want of a number, the line
-// whose angles stopped the read, and nodes that the regularity count cannot see are wrong. They never change the exit status.
+// whose angles stopped the read, and nodes that the regularity count cannot see are wrong. They
+// never change the exit status.
 void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
                     std::ostream& err) {
   const ReadDiagnostics& reading = report.Reading;

@@ -1,12 +1,14 @@
-// hextant-screenshots OUTDIR: drives the real windows through a conversion of the generic sample
-// and saves a picture of every screen (main window, the wizard's pages, a message box, the
-// results dialog) as PNG files into OUTDIR. Run on the offscreen platform by `make screenshots`.
+// hextant-screenshots SAMPLES_DIR OUTDIR: drives the real windows through a conversion of the
+// generic sample and saves a picture of every screen (main window, the wizard's pages, a message
+// box, the results dialog) as PNG files into OUTDIR; fails when a screen does not fit the screen's
+// free area. Run on the offscreen platform by `make screenshots` and by the tests at two scales.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
@@ -51,6 +53,13 @@ class Camera {
 
   void Take(QWidget* window, const QString& name) {
     QApplication::processEvents();
+    const QRect room = window->screen()->availableGeometry();
+    if (!room.contains(window->frameGeometry())) {
+      std::cerr << "hextant-screenshots: " << name.toStdString() << " does not fit the screen ("
+                << window->width() << "x" << window->height() << " at " << window->x() << ","
+                << window->y() << ")\n";
+      failed_ = true;
+    }
     const QString file = QDir(folder_).filePath(name + ".png");
     if (!window->grab().save(file)) {
       std::cerr << "hextant-screenshots: " << file.toStdString() << " was not written\n";

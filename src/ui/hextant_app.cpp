@@ -27,7 +27,8 @@ void KeepOnScreen(QWidget* page, QSize frame, bool move) {
   if (move) {
     const int right = std::max(room.left(), room.right() + 1 - page->width() - frame.width());
     const int bottom = std::max(room.top(), room.bottom() + 1 - page->height() - frame.height());
-    page->move(std::clamp(page->x(), room.left(), right), std::clamp(page->y(), room.top(), bottom));
+    page->move(std::clamp(page->x(), room.left(), right),
+               std::clamp(page->y(), room.top(), bottom));
   }
 }
 

@@ -116,9 +116,9 @@ bool OptionGroups::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
   }
   const int key = static_cast<QKeyEvent*>(event)->key();
-  const int step = (key == Qt::Key_Down || key == Qt::Key_Right)  ? 1
-                   : (key == Qt::Key_Up || key == Qt::Key_Left) ? -1
-                                                                : 0;
+  const int step = (key == Qt::Key_Down || key == Qt::Key_Right) ? 1
+                   : (key == Qt::Key_Up || key == Qt::Key_Left)  ? -1
+                                                                 : 0;
   if (step == 0) {
     return QObject::eventFilter(watched, event);
   }

@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include "keyboard.h"
-#include "progress_track.h"
 #include "preview_table.h"
+#include "progress_track.h"
 #include "widget_binding.h"
 
 namespace hextant::ui {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,11 +17,14 @@
 #include "fakes/platform_fakes.h"
 #include "hextant_app.h"
 #include "main_window.h"
+#include "qt_platform.h"
 #include "temp_dir.h"
 #include "wizard_pages.h"
 
 namespace hextant::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 class NoBeep : public Beeper {
  public:
@@ -87,27 +91,65 @@ TEST_F(Windows, ANumberBoxKeepsTheFocusUntilItHoldsANumber) {
   EXPECT_EQ(app_.Settings().SpacingX, 0.0);
 }
 
-TEST_F(Windows, ConvertsANationalFileFromTheMainWindow) {
-  const std::string source = dir_.File("model.gr");
-  std::filesystem::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source);
+// Folder and file names in any script reach the reader unchanged; Enter presses Read, then Next >.
+class NationalWindows : public Windows, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NationalWindows, ConvertsFromAnyFolderWithTheKeyboard) {
+  const fs::path folder = dir_.Path() / fs::u8path(GetParam());
+  fs::create_directories(folder);
+  const fs::path source = folder / fs::u8path("català.gr");
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source);
   dialogs_.openAnswers.push_back(source);
   QWidget& main = app_.Main();
+  QApplication::setActiveWindow(&main);
   Find<QPushButton>(main, "Command_Change_file")->click();
-  EXPECT_EQ(Find<QLineEdit>(main, "uxFile")->text().toStdString(), source);
+  EXPECT_EQ(ui::PathFromQString(Find<QLineEdit>(main, "uxFile")->text()), source);
   Choose(Find<QComboBox>(main, "Combo_Filter"), 7);  // Catalunya GR file
+  Find<QComboBox>(main, "Combo_Filter")->setFocus();
   QSignalSpy finished(&app_, &ui::HextantApp::finished);
-  Find<QPushButton>(main, "Command_Read_File")->click();
-  ASSERT_NE(app_.Columns(), nullptr);
+  QTest::keyClick(&main, Qt::Key_Return);
+  ASSERT_NE(app_.Columns(), nullptr) << "Enter presses Read";
   EXPECT_FALSE(main.isVisible());
-  EXPECT_TRUE(app_.Columns()->isVisible());
   EXPECT_EQ(Find<QTableWidget>(*app_.Columns(), "Grid_Preview")->rowCount(), 51);
 
-  Find<QPushButton>(*app_.Columns(), "Command_Next")->click();
-  ASSERT_EQ(page_.results.size(), 1u);
+  QTest::keyClick(app_.Columns(), Qt::Key_Return);
+  ASSERT_EQ(page_.results.size(), 1u) << "Enter presses Next >";
   EXPECT_EQ(page_.results[0].Points, " 7081");
   EXPECT_EQ(finished.count(), 1);
-  EXPECT_TRUE(std::filesystem::exists(dir_.File("model.HDM")));
-  EXPECT_TRUE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
+  EXPECT_TRUE(fs::exists(folder / fs::u8path("català.HDM")));
+  EXPECT_TRUE(fs::exists(folder / "HdmToTarvo.INI"));
+}
+
+INSTANTIATE_TEST_SUITE_P(FolderNames, NationalWindows,
+                         ::testing::Values("Geoide", "été Ø", "模型"));
+
+// Backing out of a national format's conversion page and then choosing the wizard leads to a
+// conversion page whose grid takes right-clicks and whose status starts afresh.
+TEST_F(Windows, TheWizardAfterANationalFormatStartsAfresh) {
+  const fs::path national = dir_.Path() / "model.gr";
+  const fs::path text = dir_.Path() / "model.xyz";
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", national);
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/generic_egm96.xyz", text);
+  dialogs_.openAnswers = {national, text};
+  QWidget& main = app_.Main();
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 7);
+  Find<QPushButton>(main, "Command_Read_File")->click();
+  Find<QPushButton>(*app_.Columns(), "Command_Back")->click();
+  ASSERT_TRUE(main.isVisible());
+
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 0);  // Use Import Wizard
+  Find<QRadioButton>(main, "Option_Angular_units(2)")->click();
+  Type(main, "Text_Spacing(0)", "0.25");
+  Type(main, "Text_Spacing(1)", "0.25");
+  Find<QPushButton>(main, "Command_Read_File")->click();
+  Find<QPushButton>(app_.Welcome(), "Command_Next")->click();
+  Find<QRadioButton>(*app_.Layout(), "Option_Delimiter(3)")->click();
+  Find<QPushButton>(*app_.Layout(), "Command_Next")->click();
+  ui::ColumnPage& columns = *app_.Columns();
+  EXPECT_TRUE(Find<QTableWidget>(columns, "Grid_Preview")->isEnabled());
+  EXPECT_EQ(Find<QGroupBox>(columns, "Frame1")->title().remove('&'), "Status : Reading file");
 }
 
 // Through the wizard with the GDAL sample; with one node line left out the grid is irregular and
