@@ -64,6 +64,9 @@ ActionResult HextantApp::Preselect(
     result = actions[i](mainModel_);
   }
   mainWindow_->Refresh();
+  if (!source.empty() && result.Accepted) {
+    mainWindow_->FocusRead();  // the file is chosen: Enter reads it
+  }
   return result;
 }
 

@@ -355,6 +355,10 @@ void MainWindow::Read() {
   }
 }
 
+void MainWindow::FocusRead() {
+  read_->setFocus();
+}
+
 void MainWindow::Refresh() {
   const MainWindowControls& c = model_.Controls();
   setWindowTitle(ToQString(c.Caption));

@@ -30,6 +30,8 @@ class MainWindow : public QWidget {
 
   /// Draws the model's state.
   void Refresh();
+  /// Puts the focus on "Read", so that Enter reads the chosen file.
+  void FocusRead();
 
  signals:
   void readAccepted(hextant::NextPage next);
