@@ -89,6 +89,9 @@ TEST_F(Windows, ANumberBoxKeepsTheFocusUntilItHoldsANumber) {
   Type(main, "Text_Spacing(0)", "1a");
   EXPECT_EQ(beeper_.beeps, 1);
   EXPECT_EQ(app_.Settings().SpacingX, 0.0);
+  EXPECT_EQ(Find<QLineEdit>(main, "Text_Spacing(0)")->toolTip(),
+            "\"1a\" is not a number: type a number here.")
+      << "the box says why it keeps the focus";
 }
 
 // Folder and file names in any script reach the reader unchanged; Enter presses Read, then Next >.
