@@ -44,6 +44,31 @@ broken "$work/missing.HDM" "cannot be opened"
 "$inspect" > /dev/null 2>&1
 [ $? -eq 2 ] || fail "no argument: exit status should be 2"
 
+# Point queries on the geographical model (2..2.25 E, 41..41.25 N, centimetres, node 2 41.25
+# without value): bilinear inside, the same point 360 degrees away, null beside the empty node.
+"$inspect" "$work/geographical.HDM" --at 2.1,41 --at 362.1,41 --at -357.9,41 --at 2.2,41.1 \
+  --at 1,41 > "$work/at.out" || fail "--at: exit status $?"
+printf '2.1 41 49.51\n362.1 41 49.51\n-357.9 41 49.51\n2.2 41.1 null\n1 41 null\n' |
+  diff -u - "$work/at.out" || fail "--at answers differ"
+"$inspect" "$work/grid.HDM" --at 1010,2005 --interpolation 4 > "$work/at.out"
+echo "1010 2005 40.751" | diff -u - "$work/at.out" || fail "--interpolation 4 answer differs"
+
+# A points file with broken lines: each named by its number, the other points still answered.
+printf '# control points\n2.1;41\n\nabc 41\n2,25\t41 # a node\n1 2 3\n' > "$work/points.txt"
+"$inspect" "$work/geographical.HDM" --points - < "$work/points.txt" > "$work/points.out" \
+  2> "$work/points.err"
+[ $? -eq 1 ] || fail "--points with broken lines: exit status should be 1"
+printf '2.1 41 49.51\n2,25 41 49.53\n' | diff -u - "$work/points.out" || fail "--points answers"
+grep -q "standard input:4: 'abc' is not a number" "$work/points.err" || fail "line 4 not named"
+grep -q "standard input:6: expected two numbers" "$work/points.err" || fail "line 6 not named"
+
+"$inspect" "$work/geographical.HDM" --at 2,north > "$work/out" 2>&1
+[ $? -eq 2 ] || fail "--at with text: exit status should be 2"
+"$inspect" "$work/corrupted.HDM" --at 1010,2005 > "$work/out" 2> "$work/err"
+[ $? -eq 1 ] || fail "query on a corrupted model: exit status should be 1"
+[ -s "$work/out" ] && fail "query on a corrupted model answered"
+grep -q "is corrupted" "$work/err" || fail "query on a corrupted model: '$(cat "$work/err")'"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1
