@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "grid_export.h"
 #include "hdm_reader.h"
 #include "point_query.h"
 
@@ -90,6 +91,14 @@ int RunInspectActions(const InspectOptions& options, int argc, char** argv) {
   bool ok = true;
   if (options.HasQueries()) {
     ok = AnswerPoints(options, *reader);
+  }
+  if (!options.exportPath.empty()) {
+    std::string problem;
+    const auto format = hdm::ExportFormatNamed(options.exportFormat);
+    if (!hdm::ExportModel(*reader, *format, options.exportPath, problem)) {
+      Complain(problem);
+      ok = false;
+    }
   }
   if (std::fflush(stdout) != 0) {
     ok = false;

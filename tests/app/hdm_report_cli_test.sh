@@ -69,6 +69,18 @@ grep -q "standard input:6: expected two numbers" "$work/points.err" || fail "lin
 [ -s "$work/out" ] && fail "query on a corrupted model answered"
 grep -q "is corrupted" "$work/err" || fail "query on a corrupted model: '$(cat "$work/err")'"
 
+# Exports: XYZ lists the nodes with a value; a folder that cannot be written leaves nothing.
+"$inspect" "$work/geographical.HDM" --export xyz "$work/geographical.xyz" || fail "--export xyz"
+printf '2 41 49.50\n2.25 41 49.53\n2.25 41.25 49.46\n' | diff -u - "$work/geographical.xyz" ||
+  fail "--export xyz differs"
+"$inspect" "$work/geographical.HDM" --export gtx "$work/geographical.gtx" || fail "--export gtx"
+[ "$(wc -c < "$work/geographical.gtx")" -eq 56 ] || fail "--export gtx: not 40 + 4 x 4 bytes"
+"$inspect" "$work/geographical.HDM" --export isg "$work/none/model.isg" 2> "$work/err"
+[ $? -eq 1 ] || fail "--export into a missing folder: exit status should be 1"
+grep -q "cannot be written" "$work/err" || fail "--export into a missing folder: '$(cat "$work/err")'"
+"$inspect" "$work/grid.HDM" --export gtx "$work/grid.gtx" 2> /dev/null && fail "GTX of a grid model"
+[ -e "$work/grid.gtx" ] && fail "a refused export left a file"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1
