@@ -1,12 +1,18 @@
 #include "inspect_actions.h"
 
+#include <QBuffer>
+#include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 
 #include "grid_export.h"
 #include "hdm_reader.h"
+#include "model_picture.h"
 #include "point_query.h"
+#include "staged_file.h"
 
 namespace hextant {
 namespace {
@@ -71,11 +77,41 @@ bool AnswerPoints(const InspectOptions& options, hdm::HdmNodes& nodes) {
   return ok;
 }
 
+// Writes the picture through a staging file of Qt's own: a PNG appears only when complete.
+bool WritePicture(const InspectOptions& options, hdm::HdmNodes& nodes, int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // a command-line tool needs no display
+  }
+  QGuiApplication application(argc, argv);
+  std::string error;
+  const QImage picture = ui::ModelPicture(nodes, options.width, 4 * options.width, error);
+  if (picture.isNull()) {
+    Complain(error);
+    return false;
+  }
+  const std::string& path = options.picturePath;
+  std::vector<char> png;
+  {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+      Complain(path + ": the picture cannot be encoded as PNG");
+      return false;
+    }
+    png.assign(bytes.begin(), bytes.end());
+  }
+  hdm::StagedFile file(path);
+  if (!file.IsOpen() || !file.Write(png.data(), png.size()) || !file.Commit()) {
+    Complain(path +
+             ": cannot be written: " + std::strerror(file.Error() != 0 ? file.Error() : EIO));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunInspectActions(const InspectOptions& options, int argc, char** argv) {
-  (void)argc;
-  (void)argv;
   std::string error;
   const auto reader = hdm::HdmFileReader::Open(options.path, error);
   if (!reader) {
@@ -99,6 +135,9 @@ int RunInspectActions(const InspectOptions& options, int argc, char** argv) {
       Complain(problem);
       ok = false;
     }
+  }
+  if (!options.picturePath.empty() && !WritePicture(options, *reader, argc, argv)) {
+    ok = false;
   }
   if (std::fflush(stdout) != 0) {
     ok = false;

@@ -81,6 +81,16 @@ grep -q "cannot be written" "$work/err" || fail "--export into a missing folder:
 "$inspect" "$work/grid.HDM" --export gtx "$work/grid.gtx" 2> /dev/null && fail "GTX of a grid model"
 [ -e "$work/grid.gtx" ] && fail "a refused export left a file"
 
+# The picture: a PNG of the requested width; none in a folder that cannot be written.
+"$inspect" "$work/geographical.HDM" --picture "$work/model.png" --width 120 2> /dev/null ||
+  fail "--picture: exit status $?"
+[ "$(head -c 8 "$work/model.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+  fail "--picture did not write a PNG"
+[ "$(od -An -tu1 -j16 -N4 "$work/model.png" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 }')" -eq 120 ] ||
+  fail "--picture: width is not 120"
+"$inspect" "$work/geographical.HDM" --picture "$work/none/model.png" 2> /dev/null &&
+  fail "--picture into a missing folder succeeded"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1
