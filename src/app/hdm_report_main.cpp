@@ -1,10 +1,12 @@
-// hextant-inspect: prints the header of an HDM model file, or every node, and checks the file.
+// hextant-inspect: prints the header of an HDM model file, or every node, and checks the file;
+// answers the separation at points, exports the model to open grid formats and draws it.
 //
 //   hextant-inspect FILE          one `key: value` line per stored value, then `integrity: ok`
 //   hextant-inspect --nodes FILE  one `X Y SEPARATION` line per node, in file order
+//   hextant-inspect FILE --at X,Y | --points FILE | --export FORMAT OUT | --picture OUT.png
 //
-// Exit status 0 when the file is a complete, intact model; 1 when it is not (one line on
-// stderr says why); 2 on bad usage.
+// Exit status 0 when the file is a complete, intact model and every request was answered; 1 when
+// it is not (one line on stderr says why); 2 on bad usage. InspectUsage lists every option.
 
 #include <cstdio>
 #include <numbers>
@@ -12,13 +14,10 @@
 #include <string_view>
 
 #include "hdm_reader.h"
+#include "inspect_actions.h"
+#include "inspect_options.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "Usage: hextant-inspect [--nodes] FILE\n"
-    "Reads an HDM geoid model file, checks it and prints its header (or, with --nodes, every\n"
-    "node as 'X Y SEPARATION': degrees or metres, metres, 'null' for a node without value).\n";
 
 void PrintHeader(const hdm::HdmModel& m) {
   std::printf("coordinate-type: %d\n", m.coordinateType);
@@ -62,32 +61,25 @@ void PrintNodes(const hdm::HdmModel& m) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool nodes = false;
-  std::string path;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--nodes") {
-      nodes = true;
-    } else if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
+  std::string problem;
+  const auto options = hextant::ParseInspectOptions({argv + 1, argv + argc}, problem);
+  if (!options) {
+    if (problem.empty()) {
+      std::fputs(hextant::InspectUsage, stdout);
       return 0;
-    } else if (arg.starts_with("-") || !path.empty()) {
-      std::fputs(kUsage, stderr);
-      return 2;
-    } else {
-      path = arg;
     }
-  }
-  if (path.empty()) {
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, "hextant-inspect: %s\n%s", problem.c_str(), hextant::InspectUsage);
     return 2;
   }
-  const hdm::HdmReadResult result = hdm::ReadHdmFile(path);
+  if (options->HasActions()) {
+    return hextant::RunInspectActions(*options, argc, argv);
+  }
+  const hdm::HdmReadResult result = hdm::ReadHdmFile(options->path);
   if (!result.model) {
     std::fprintf(stderr, "hextant-inspect: %s\n", result.error.c_str());
     return 1;
   }
-  if (nodes) {
+  if (options->nodes) {
     PrintNodes(*result.model);
   } else {
     PrintHeader(*result.model);

@@ -4,8 +4,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 
+#include "model_picture.h"
 #include "qt_platform.h"
 
 namespace hextant::ui {
@@ -39,6 +41,16 @@ void QtResultsDialog::Show(const ResultsTexts& texts) {
     auto* label = new QLabel(ToQString(*value), &dialog);
     label->setObjectName(QString("Label2(%1)").arg(row));
     grid->addWidget(label, row++, 2);
+  }
+  // Below the fields, the model just written, small; nothing when it cannot be read.
+  std::string error;
+  const QImage picture =
+      ModelPicture(texts.OutputFile, kResultsPictureWidth, kResultsPictureWidth, error);
+  if (!picture.isNull()) {
+    auto* label = new QLabel(&dialog);
+    label->setObjectName("Picture_Model");
+    label->setPixmap(QPixmap::fromImage(picture));
+    grid->addWidget(label, row++, 0, 1, 3, Qt::AlignHCenter);
   }
   auto* ok = new QPushButton("Ok", &dialog);
   ok->setObjectName("Command_OK");

@@ -6,7 +6,11 @@
 
 namespace hextant::ui {
 
-/// The modal results dialog `Form_Results`: output file, points, grid rows and columns, units.
+/// Width in pixels of the model's picture in the results dialog.
+inline constexpr int kResultsPictureWidth = 320;
+
+/// The modal results dialog `Form_Results`: output file, points, grid rows and columns, units,
+/// and below them a small picture of the model written.
 class QtResultsDialog : public ResultsDialog {
  public:
   explicit QtResultsDialog(QWidget* parent = nullptr) : parent_(parent) {}

@@ -44,6 +44,53 @@ broken "$work/missing.HDM" "cannot be opened"
 "$inspect" > /dev/null 2>&1
 [ $? -eq 2 ] || fail "no argument: exit status should be 2"
 
+# Point queries on the geographical model (2..2.25 E, 41..41.25 N, centimetres, node 2 41.25
+# without value): bilinear inside, the same point 360 degrees away, null beside the empty node.
+"$inspect" "$work/geographical.HDM" --at 2.1,41 --at 362.1,41 --at -357.9,41 --at 2.2,41.1 \
+  --at 1,41 > "$work/at.out" || fail "--at: exit status $?"
+printf '2.1 41 49.51\n362.1 41 49.51\n-357.9 41 49.51\n2.2 41.1 null\n1 41 null\n' |
+  diff -u - "$work/at.out" || fail "--at answers differ"
+"$inspect" "$work/grid.HDM" --at 1010,2005 --interpolation 4 > "$work/at.out"
+echo "1010 2005 40.751" | diff -u - "$work/at.out" || fail "--interpolation 4 answer differs"
+
+# A points file with broken lines: each named by its number, the other points still answered.
+printf '# control points\n2.1;41\n\nabc 41\n2,25\t41 # a node\n1 2 3\n' > "$work/points.txt"
+"$inspect" "$work/geographical.HDM" --points - < "$work/points.txt" > "$work/points.out" \
+  2> "$work/points.err"
+[ $? -eq 1 ] || fail "--points with broken lines: exit status should be 1"
+printf '2.1 41 49.51\n2,25 41 49.53\n' | diff -u - "$work/points.out" || fail "--points answers"
+grep -q "standard input:4: 'abc' is not a number" "$work/points.err" || fail "line 4 not named"
+grep -q "standard input:6: expected two numbers" "$work/points.err" || fail "line 6 not named"
+
+"$inspect" "$work/geographical.HDM" --at 2,north > "$work/out" 2>&1
+[ $? -eq 2 ] || fail "--at with text: exit status should be 2"
+"$inspect" "$work/corrupted.HDM" --at 1010,2005 > "$work/out" 2> "$work/err"
+[ $? -eq 1 ] || fail "query on a corrupted model: exit status should be 1"
+[ -s "$work/out" ] && fail "query on a corrupted model answered"
+grep -q "is corrupted" "$work/err" || fail "query on a corrupted model: '$(cat "$work/err")'"
+
+# Exports: XYZ lists the nodes with a value; a folder that cannot be written leaves nothing.
+"$inspect" "$work/geographical.HDM" --export xyz "$work/geographical.xyz" || fail "--export xyz"
+printf '2 41 49.50\n2.25 41 49.53\n2.25 41.25 49.46\n' | diff -u - "$work/geographical.xyz" ||
+  fail "--export xyz differs"
+"$inspect" "$work/geographical.HDM" --export gtx "$work/geographical.gtx" || fail "--export gtx"
+[ "$(wc -c < "$work/geographical.gtx")" -eq 56 ] || fail "--export gtx: not 40 + 4 x 4 bytes"
+"$inspect" "$work/geographical.HDM" --export isg "$work/none/model.isg" 2> "$work/err"
+[ $? -eq 1 ] || fail "--export into a missing folder: exit status should be 1"
+grep -q "cannot be written" "$work/err" || fail "--export into a missing folder: '$(cat "$work/err")'"
+"$inspect" "$work/grid.HDM" --export gtx "$work/grid.gtx" 2> /dev/null && fail "GTX of a grid model"
+[ -e "$work/grid.gtx" ] && fail "a refused export left a file"
+
+# The picture: a PNG of the requested width; none in a folder that cannot be written.
+"$inspect" "$work/geographical.HDM" --picture "$work/model.png" --width 120 2> /dev/null ||
+  fail "--picture: exit status $?"
+[ "$(head -c 8 "$work/model.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+  fail "--picture did not write a PNG"
+[ "$(od -An -tu1 -j16 -N4 "$work/model.png" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 }')" -eq 120 ] ||
+  fail "--picture: width is not 120"
+"$inspect" "$work/geographical.HDM" --picture "$work/none/model.png" 2> /dev/null &&
+  fail "--picture into a missing folder succeeded"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1

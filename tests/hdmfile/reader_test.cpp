@@ -94,5 +94,60 @@ TEST_F(HdmReader, ErrorsFromAFileNameTheFile) {
   EXPECT_EQ(truncated.error.rfind(path_ + ": is truncated", 0), 0u) << truncated.error;
 }
 
+// Random access refuses exactly what the whole-file reader refuses, with the same words.
+TEST_F(HdmReader, RandomAccessRefusesWhatTheWholeReaderRefuses) {
+  std::vector<std::vector<std::uint8_t>> broken;
+  for (std::size_t size = 0; size < bytes_.size(); size += 7) {
+    broken.emplace_back(bytes_.begin(), bytes_.begin() + static_cast<long>(size));
+  }
+  for (std::size_t at = 0; at < bytes_.size(); ++at) {
+    broken.push_back(bytes_);
+    broken.back()[at] ^= 0x04;
+  }
+  broken.push_back(bytes_);
+  broken.back().push_back(0);
+  for (const auto& bytes : broken) {
+    WriteBytes(path_, bytes);
+    std::string error;
+    EXPECT_EQ(hdm::HdmFileReader::Open(path_, error), nullptr);
+    EXPECT_EQ(error, hdm::ReadHdmFile(path_).error);
+  }
+}
+
+TEST_F(HdmReader, RandomAccessReadsSingleNodesAndBlocksOfRows) {
+  const auto whole = hdm::ReadHdmFile(path_);
+  ASSERT_TRUE(whole.model);
+  std::string error;
+  const auto reader = hdm::HdmFileReader::Open(path_, error);
+  ASSERT_NE(reader, nullptr) << error;
+  const hdm::HdmModel& header = reader->Header();
+  EXPECT_TRUE(header.codes.empty());
+  EXPECT_EQ(header.nodes, 6);
+  EXPECT_EQ(header.Columns(), 3);
+  EXPECT_EQ(header.ellipsoidName, "WGS 1984");
+  for (std::int32_t k = 5; k >= 0; --k) {  // backwards: every read seeks
+    std::int16_t code = 0;
+    ASSERT_TRUE(reader->ReadNode(k / 3, k % 3, code));
+    EXPECT_EQ(code, whole.model->codes[static_cast<std::size_t>(k)]);
+    EXPECT_EQ(header.SeparationOf(code), whole.model->Separation(static_cast<std::size_t>(k)));
+  }
+  std::vector<std::int16_t> rows;
+  ASSERT_TRUE(reader->ReadRows(1, 1, rows));
+  EXPECT_EQ(rows,
+            std::vector<std::int16_t>(whole.model->codes.begin() + 3, whole.model->codes.end()));
+  ASSERT_TRUE(reader->ReadRows(0, 2, rows));
+  EXPECT_EQ(rows, whole.model->codes);
+
+  hdm::HdmMemoryNodes memory(*whole.model);
+  std::int16_t code = 0;
+  for (hdm::HdmNodes* nodes :
+       {static_cast<hdm::HdmNodes*>(reader.get()), static_cast<hdm::HdmNodes*>(&memory)}) {
+    EXPECT_FALSE(nodes->ReadRows(1, 2, rows));
+    EXPECT_FALSE(nodes->ReadNode(2, 0, code));
+    EXPECT_FALSE(nodes->ReadCodes(-1, 1, &code));
+    EXPECT_NE(nodes->Error().find("outside the model"), std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace hextant::test

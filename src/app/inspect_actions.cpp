@@ -1,0 +1,148 @@
+#include "inspect_actions.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "grid_export.h"
+#include "hdm_reader.h"
+#include "model_picture.h"
+#include "point_query.h"
+#include "staged_file.h"
+
+namespace hextant {
+namespace {
+
+void Complain(const std::string& text) {
+  std::fprintf(stderr, "hextant-inspect: %s\n", text.c_str());
+}
+
+// Answers every point of `options`, one `X Y N` line each; false when a line was broken or the
+// model could not be read.
+bool AnswerPoints(const InspectOptions& options, hdm::HdmNodes& nodes) {
+  const hdm::HdmModel& header = nodes.Header();
+  const hdm::Interpolation method = options.interpolation
+                                        ? *hdm::InterpolationOfCount(*options.interpolation)
+                                        : hdm::InterpolationOfFlags(header.bodyFlags);
+  hdm::PointQuery query(nodes, method);
+  const int decimals = header.resolutionCode == 1 ? 3 : 2;
+  bool ok = true, readable = true;
+  const auto answer = [&](const TypedPoint& point) {
+    std::optional<double> separation;
+    if (!readable) {
+      return;
+    }
+    if (!query.At({point.x, point.y}, separation)) {
+      Complain(query.Error());
+      ok = readable = false;
+      return;
+    }
+    if (separation) {
+      std::printf("%s %s %.*f\n", point.xText.c_str(), point.yText.c_str(), decimals, *separation);
+    } else {
+      std::printf("%s %s null\n", point.xText.c_str(), point.yText.c_str());
+    }
+  };
+  for (const TypedPoint& point : options.at) {
+    answer(point);
+  }
+  if (options.pointsFile) {
+    const std::string& name = *options.pointsFile;
+    std::ifstream file;
+    if (name != "-") {
+      file.open(name);
+      if (!file) {
+        Complain(name + ": cannot be opened");
+        return false;
+      }
+    }
+    std::istream& in = name == "-" ? std::cin : file;
+    const std::string shown = name == "-" ? "standard input" : name;
+    const auto broken = [&](std::int64_t line, const std::string& problem) {
+      std::fflush(stdout);
+      Complain(shown + ":" + std::to_string(line) + ": " + problem);
+    };
+    if (ReadPoints(in, answer, broken) > 0) {
+      ok = false;
+    }
+    if (in.bad()) {
+      Complain(shown + ": cannot be read");
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+// Writes the picture through a staging file of Qt's own: a PNG appears only when complete.
+bool WritePicture(const InspectOptions& options, hdm::HdmNodes& nodes, int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // a command-line tool needs no display
+  }
+  QGuiApplication application(argc, argv);
+  std::string error;
+  const QImage picture = ui::ModelPicture(nodes, options.width, 4 * options.width, error);
+  if (picture.isNull()) {
+    Complain(error);
+    return false;
+  }
+  const std::string& path = options.picturePath;
+  std::vector<char> png;
+  {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+      Complain(path + ": the picture cannot be encoded as PNG");
+      return false;
+    }
+    png.assign(bytes.begin(), bytes.end());
+  }
+  hdm::StagedFile file(path);
+  if (!file.IsOpen() || !file.Write(png.data(), png.size()) || !file.Commit()) {
+    Complain(path +
+             ": cannot be written: " + std::strerror(file.Error() != 0 ? file.Error() : EIO));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunInspectActions(const InspectOptions& options, int argc, char** argv) {
+  std::string error;
+  const auto reader = hdm::HdmFileReader::Open(options.path, error);
+  if (!reader) {
+    Complain(error);
+    return 1;
+  }
+  const hdm::HdmModel& header = reader->Header();
+  if (!header.IsRegular()) {
+    Complain(options.path + ": is not a regular grid: " + std::to_string(header.nodes) +
+             " nodes on " + std::to_string(header.rows) + " rows");
+    return 1;
+  }
+  bool ok = true;
+  if (options.HasQueries()) {
+    ok = AnswerPoints(options, *reader);
+  }
+  if (!options.exportPath.empty()) {
+    std::string problem;
+    const auto format = hdm::ExportFormatNamed(options.exportFormat);
+    if (!hdm::ExportModel(*reader, *format, options.exportPath, problem)) {
+      Complain(problem);
+      ok = false;
+    }
+  }
+  if (!options.picturePath.empty() && !WritePicture(options, *reader, argc, argv)) {
+    ok = false;
+  }
+  if (std::fflush(stdout) != 0) {
+    ok = false;
+  }
+  return ok ? 0 : 1;
+}
+
+}  // namespace hextant

@@ -1,0 +1,54 @@
+#pragma once
+
+// The command line of hextant-inspect.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "inspect_points.h"
+
+namespace hextant {
+
+inline constexpr const char* InspectUsage = R"(Usage: hextant-inspect [OPTIONS] FILE
+Reads an HDM geoid model file, checks it (the CRC-32 of the whole file first) and prints its
+header, or answers what the options ask:
+  --nodes                 every node as 'X Y SEPARATION' (degrees or metres, metres, 'null' for a
+                          node without value)
+  --at X,Y                the separation at a point: 'X Y N', N in metres at the model's storage
+                          resolution or 'null' outside the grid or beside a node without value;
+                          degrees for a geographical model (longitudes -180..180 or 0..360),
+                          metres for a grid model; may be repeated
+  --points FILE|-         the same for every 'X Y' line of FILE (or standard input); '#' starts a
+                          comment; tab, semicolon, space or comma between the numbers
+  --interpolation 4|9|16  bilinear, biquadratic (3x3 nodes) or bicubic spline (4x4 nodes) instead
+                          of the model's own method
+  --export gtx|isg|xyz OUT  writes the model as a NOAA GTX grid, an ISG 2.0 text grid or XYZ text
+  --picture OUT.png       writes the model as a colour map with a legend
+  --width N               the picture's width in pixels (16..8192, default 800)
+Exit status 0 when everything was answered; 1 when the file is no intact model, a point line is
+broken or a file cannot be written (stderr says why); 2 on bad usage.
+)";
+
+struct InspectOptions {
+  std::string path;
+  bool nodes = false;
+  std::vector<TypedPoint> at;
+  std::optional<std::string> pointsFile;
+  std::optional<int> interpolation;
+  std::string exportFormat;
+  std::string exportPath;
+  std::string picturePath;
+  int width = 800;
+
+  bool HasQueries() const { return !at.empty() || pointsFile.has_value(); }
+  bool HasActions() const { return HasQueries() || !exportPath.empty() || !picturePath.empty(); }
+};
+
+/// Reads the arguments after the program name. nullopt, with `problem` set (empty for --help),
+/// on bad usage.
+std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>& args,
+                                                  std::string& problem);
+
+}  // namespace hextant

@@ -1,0 +1,132 @@
+// Exports read back by the independent readers of export_readers.h give the model's nodes.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+#include "grid_export.h"
+#include "hdmfile/export_readers.h"
+#include "hdmfile/model_writer.h"
+#include "temp_dir.h"
+
+namespace hextant::test {
+namespace {
+
+constexpr double kDeg = std::numbers::pi / 180;
+
+TestModel Geographical() {
+  TestModel m;
+  m.bodyFlags = 1 | HDM_FLAG_INTERPOLATION_4;
+  m.coordinateType = 1;
+  m.resolutionCode = 2;
+  m.firstX = -3 * kDeg;
+  m.firstY = 41 * kDeg;
+  m.spacingX = m.spacingY = 0.25 * kDeg;
+  m.lastX = m.firstX + 2 * m.spacingX;
+  m.lastY = m.firstY + m.spacingY;
+  m.separations = {49.5, 49.53, 32767.0, 49.46, -0.01, 51.27};
+  m.nullFlags = {0, 0, -1, 0, 0, 0};
+  return m;
+}
+
+class Export : public ::testing::Test {
+ protected:
+  std::unique_ptr<hdm::HdmFileReader> Open(const TestModel& m) {
+    const std::string path = dir_.File("model.HDM");
+    EXPECT_EQ(WriteModel(path, m).points, HDM_OK);
+    std::string error;
+    auto reader = hdm::HdmFileReader::Open(path, error);
+    EXPECT_NE(reader, nullptr) << error;
+    return reader;
+  }
+  TempDir dir_;
+};
+
+TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
+  const struct {
+    const char* name;
+    TestModel model;
+    hdm::ExportFormat format;
+  } cases[] = {
+      {"geographical gtx", Geographical(), hdm::ExportFormat::Gtx},
+      {"geographical isg", Geographical(), hdm::ExportFormat::Isg},
+      {"geographical xyz", Geographical(), hdm::ExportFormat::Xyz},
+      {"grid isg", TestModel{}, hdm::ExportFormat::Isg},
+      {"grid xyz", TestModel{}, hdm::ExportFormat::Xyz},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TestModel& m = c.model;
+    auto reader = Open(m);
+    const std::string out = dir_.File("export.out");
+    std::string error;
+    ASSERT_TRUE(hdm::ExportModel(*reader, c.format, out, error)) << error;
+    const double scale = m.coordinateType == 1 ? 1 / kDeg : 1.0;
+    const double unit = m.resolutionCode == 1 ? 0.001 : 0.01;
+    const std::int32_t columns = m.Nodes() / m.rows;
+    if (c.format == hdm::ExportFormat::Xyz) {
+      const auto nodes = ReadXyz(out);
+      std::size_t n = 0;
+      for (std::size_t k = 0; k < m.separations.size(); ++k) {
+        if (m.nullFlags[k] != 0) {
+          continue;
+        }
+        ASSERT_LT(n, nodes.size());
+        const auto [x, y, value] = nodes[n++];
+        EXPECT_NEAR(x, (m.firstX + static_cast<double>(k % columns) * m.spacingX) * scale, 1e-9);
+        EXPECT_NEAR(y, (m.firstY + static_cast<double>(k / columns) * m.spacingY) * scale, 1e-9);
+        EXPECT_NEAR(value, m.separations[k], unit / 2);
+      }
+      EXPECT_EQ(n, nodes.size());
+      continue;
+    }
+    const bool gtx = c.format == hdm::ExportFormat::Gtx;
+    ReadGrid g = gtx ? ReadGtx(out) : ReadIsg(out);
+    EXPECT_NEAR(g.south, m.firstY * scale, 1e-9);
+    EXPECT_NEAR(g.west, m.firstX * scale, 1e-9);
+    EXPECT_NEAR(g.dy, m.spacingY * scale, 1e-9);
+    EXPECT_NEAR(g.dx, m.spacingX * scale, 1e-9);
+    EXPECT_EQ(g.rows, m.rows);
+    EXPECT_EQ(g.columns, columns);
+    ASSERT_EQ(g.values.size(), m.separations.size());
+    for (std::size_t k = 0; k < m.separations.size(); ++k) {
+      const double expected = m.nullFlags[k] != 0 ? (gtx ? -88.8888f : -9999.0) : m.separations[k];
+      EXPECT_NEAR(g.values[k], expected, gtx ? 1e-5 : unit / 2) << k;
+    }
+    if (!gtx) {
+      EXPECT_EQ(g.header["ISG format"], "2.0");
+      EXPECT_EQ(g.header["data ordering"], "N-to-S, W-to-E");
+      EXPECT_EQ(g.header["nodata"], "-9999.0000");
+      EXPECT_EQ(g.header["ref ellipsoid"], "WGS 1984");
+      EXPECT_EQ(g.header["coord units"], m.coordinateType == 1 ? "deg" : "meters");
+    }
+  }
+}
+
+TEST_F(Export, AFailedExportLeavesNothingHalfWritten) {
+  auto reader = Open(Geographical());
+  std::string error;
+  const std::string missing = dir_.File("no such folder/model.gtx");
+  EXPECT_FALSE(hdm::ExportModel(*reader, hdm::ExportFormat::Gtx, missing, error));
+  EXPECT_NE(error.find(missing + ": cannot be written"), std::string::npos) << error;
+
+  // A grid model has no GTX; the file that stood at the name stays as it was, alone.
+  auto grid = Open(TestModel{});
+  const std::string earlier = dir_.File("earlier.gtx");
+  WriteBytes(earlier, {1, 2, 3});
+  EXPECT_FALSE(hdm::ExportModel(*grid, hdm::ExportFormat::Gtx, earlier, error));
+  EXPECT_NE(error.find("geographical grids only"), std::string::npos) << error;
+  EXPECT_EQ(ReadBytes(earlier), (std::vector<std::uint8_t>{1, 2, 3}));
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+    ++files;
+  }
+  EXPECT_EQ(files, 2u);  // model.HDM and earlier.gtx, no staging file
+  EXPECT_EQ(hdm::ExportFormatNamed("isg"), hdm::ExportFormat::Isg);
+  EXPECT_FALSE(hdm::ExportFormatNamed("tif"));
+}
+
+}  // namespace
+}  // namespace hextant::test
