@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Mutates every sample N times (truncations, byte flips, inserted runs of digits, NaN/inf,
+deleted spans) and converts each mutant with `hextant-convert --overwrite` onto an existing model.
+Counts crashes (death by a signal), hangs (no end within the time limit) and lost models (a run
+that failed but left a model different from the one that was there, or a model that does not
+pass hextant-inspect).
+
+    mutation_campaign.py BUILD_DIR SAMPLES_DIR [N] [SEED]
+"""
+import os, random, shutil, subprocess, sys, tempfile
+
+FORMATS = {"catalunya": "catalunya_egm96.gr", "netherlands": "netherlands_egm96.txt",
+           "norway": "norway_egm96.bin", "switzerland": "switzerland_egm96.txt",
+           "italy": "italy_egm96.txt", "la-reunion": "la_reunion_egm96.txt",
+           "poland": "poland_egm96.txt"}
+TIME_LIMIT = 20
+
+
+def mutate(data: bytes, rng: random.Random) -> bytes:
+    b = bytearray(data)
+    kind = rng.randrange(5)
+    if kind == 0:  # truncation
+        return bytes(b[: rng.randrange(len(b) + 1)])
+    if kind == 1:  # byte flips
+        for _ in range(rng.randint(1, 8)):
+            i = rng.randrange(len(b))
+            b[i] ^= 1 << rng.randrange(8)
+        return bytes(b)
+    if kind == 2:  # an inserted run of digits
+        i = rng.randrange(len(b) + 1)
+        return bytes(b[:i]) + b"9" * rng.choice([5, 40, 400, 5000]) + bytes(b[i:])
+    if kind == 3:  # NaN or inf in place of a number
+        i = rng.randrange(len(b))
+        return bytes(b[:i]) + rng.choice([b"nan", b"inf", b"-inf", b"1e999"]) + bytes(b[i + 3 :])
+    i = rng.randrange(len(b))  # a deleted span
+    return bytes(b[:i]) + bytes(b[i + rng.randint(1, 2000) :])
+
+
+def main() -> int:
+    build, samples = sys.argv[1], sys.argv[2]
+    n = int(sys.argv[3]) if len(sys.argv) > 3 else 200
+    rng = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 1)
+    convert = os.path.join(build, "src/app/hextant-convert")
+    inspect = os.path.join(build, "src/app/hextant-inspect")
+    crashes = hangs = lost = runs = 0
+    statuses = {}
+    with tempfile.TemporaryDirectory() as work:
+        for fmt, name in FORMATS.items():
+            original = open(os.path.join(samples, name), "rb").read()
+            source = os.path.join(work, name)
+            model = os.path.join(work, "model.HDM")
+            shutil.copy(os.path.join(samples, name), source)
+            subprocess.run([convert, "--format", fmt, "--quiet", "--overwrite", "--output", model,
+                            source], check=True, stdout=subprocess.DEVNULL)
+            for _ in range(n):
+                before = open(model, "rb").read()
+                open(source, "wb").write(mutate(original, rng))
+                runs += 1
+                try:
+                    r = subprocess.run([convert, "--format", fmt, "--quiet", "--overwrite",
+                                        "--output", model, source], stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL, timeout=TIME_LIMIT)
+                except subprocess.TimeoutExpired:
+                    hangs += 1
+                    continue
+                statuses[r.returncode] = statuses.get(r.returncode, 0) + 1
+                if r.returncode < 0:
+                    crashes += 1
+                if not os.path.exists(model):
+                    lost += 1
+                    open(model, "wb").write(before)
+                elif r.returncode not in (0, 3) and open(model, "rb").read() != before:
+                    lost += 1
+                elif subprocess.run([inspect, model], stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL).returncode != 0:
+                    lost += 1
+    print(f"{runs} runs: {crashes} crashes, {hangs} hangs, {lost} lost models; exit statuses "
+          + ", ".join(f"{k}: {v}" for k, v in sorted(statuses.items())))
+    return 1 if crashes or hangs or lost else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
