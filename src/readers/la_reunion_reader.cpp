@@ -24,7 +24,7 @@ struct ReunionGrid {
 
 Status HeaderPair(SourceLines& lines, std::vector<LineField>& fields, double& first,
                   double& second) {
-  std::string line;
+  std::string_view line;
   if (Status s = lines.Read(line); !s) {
     return s;
   }
@@ -68,7 +68,7 @@ Status ReadHeader(SourceLines& lines, ConversionSettings& settings, ReunionGrid&
 }
 
 // The next line that is not empty; a line of blanks counts.
-Status NextBodyLine(SourceLines& lines, std::string& line) {
+Status NextBodyLine(SourceLines& lines, std::string_view& line) {
   do {
     if (Status s = lines.Read(line); !s) {
       return s;
@@ -80,7 +80,7 @@ Status NextBodyLine(SourceLines& lines, std::string& line) {
 Status ReadBody(SourceLines& lines, const ReunionGrid& g, PointList& points,
                 FirstNodeRange& range) {
   std::vector<LineField> fields;
-  std::string line;
+  std::string_view line;
   for (std::int32_t r = 1; r <= g.rows; ++r) {
     std::int32_t k = 0;
     for (std::int32_t l = 0; l < g.linesPerRow; ++l) {

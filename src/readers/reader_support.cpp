@@ -48,7 +48,7 @@ Status CheckSpacings(double spacingX, double spacingY) {
   return Status::Ok();
 }
 
-Status SourceLines::Read(std::string& line) {
+Status SourceLines::Read(std::string_view& line) {
   return reader_.Next(line) ? Status::Ok()
                             : Status::Error(ErrorInputPastEnd, "Input past end of file");
 }

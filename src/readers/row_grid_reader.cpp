@@ -16,7 +16,7 @@ Status ReadRows(SourceLines& lines, const RowGridLayout& layout, ConversionSetti
   points.Clear();
   FirstNodeRange range;
   std::vector<LineField> fields;
-  std::string line;
+  std::string_view line;
   for (std::int32_t dataRows = 0; !lines.AtEnd();) {
     if (Status s = lines.Read(line); !s) {
       return s;
