@@ -24,7 +24,7 @@ class NodeLines {
 
   /// The next node line; false at the end of the file.
   Status Next(bool& found, PolandNode& node) {
-    std::string line;
+    std::string_view line;
     while (!lines_.AtEnd()) {
       if (Status s = lines_.Read(line); !s) {
         return s;
@@ -110,7 +110,7 @@ Status SizeGrid(const Extent& e, const ConversionSettings& settings, PolandGrid&
 
 Status FillGrid(const PolandGrid& grid, const ConversionSettings& settings, PointList& points) {
   points.Clear();
-  if (!points.Resize(grid.rows * grid.columns)) {
+  if (!points.ResizeForOverwrite(grid.rows * grid.columns)) {
     return Status::Error(ErrorOutOfMemory, "Out of memory");
   }
   std::int32_t i = 0;
