@@ -64,6 +64,15 @@ std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std:
   return count;
 }
 
+double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
+                DecimalMark mark) noexcept {
+  double value = 0.0;
+  if (ReadDecimal(text.data(), text.data() + text.size(), value, mark).ec != std::errc()) {
+    diagnostics.NoteNonNumeric(static_cast<std::int64_t>(line));
+  }
+  return value;
+}
+
 std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,
                            std::int16_t index) {
   if (index < 1 || index > count || static_cast<std::size_t>(index) >= fields.size()) {

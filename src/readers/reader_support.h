@@ -72,6 +72,10 @@ class SourceLines {
 std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std::int16_t maxFields,
                          std::vector<LineField>& fields);
 
+/// ParseDecimal of `text`; a text that holds no number reads as 0 and is noted for `line`.
+double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
+                DecimalMark mark = DecimalMark::PointOrComma) noexcept;
+
 /// Field `index` (1-based) of a split line, or an empty text when the line has fewer fields.
 std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,
                            std::int16_t index);
