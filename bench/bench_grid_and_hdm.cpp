@@ -1,4 +1,5 @@
-// Benchmarks of the grid sort and of writing and reading a 10-million-node model.
+// Benchmarks of the grid sort on the shapes input comes in and of writing and reading a
+// 10-million-node model.
 //   make bench    (or build with -DHEXTANT_BENCHMARKS=ON and run bench/bench_grid_and_hdm)
 
 #include <benchmark/benchmark.h>
@@ -72,6 +73,61 @@ void BM_SortShuffled10M(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * shuffled.Count());
 }
 BENCHMARK(BM_SortShuffled10M)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// SortPoints on the orders files come in, as GDAL writes an XYZ grid with longitudes 0..360:
+// rows north to south, each starting at longitude 0 (a rotation of its order); the same already
+// in grid order; and shuffled. Arguments: rows, columns (1 M and 26 M nodes).
+enum Shape { kNorthToSouth, kSorted, kShuffled };
+
+hextant::PointList ShapedGrid(int rows, int columns, Shape shape) {
+  std::vector<hextant::GeoidPoint> nodes;
+  nodes.reserve(static_cast<std::size_t>(rows) * columns);
+  const double step = 3.14159265359 / (columns / 2);
+  for (int r = 0; r < rows; ++r) {
+    const double y = shape == kSorted ? r * step - 1.5 : 1.5 - r * step;
+    for (int c = 0; c < columns; ++c) {
+      double x = c * step;
+      if (shape != kSorted && x > 3.14159265359) {
+        x -= 6.28318530718;
+      } else if (shape == kSorted) {
+        x -= 3.1;
+      }
+      nodes.push_back({x, y, 20.0 + 0.001 * ((r * 31 + c) % 9000), 0.0});
+    }
+  }
+  if (shape == kShuffled) {
+    std::shuffle(nodes.begin(), nodes.end(), std::mt19937(42));
+  }
+  hextant::PointList list;
+  list.Reserve(static_cast<std::int32_t>(nodes.size()));
+  for (const auto& node : nodes) {
+    list.Append(node);
+  }
+  return list;
+}
+
+void BM_SortShape(benchmark::State& state) {
+  const auto shape = static_cast<Shape>(state.range(2));
+  const hextant::PointList input =
+      ShapedGrid(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), shape);
+  hextant::PointList list;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list = input;
+    state.ResumeTiming();
+    hextant::SortPoints(list);
+    benchmark::DoNotOptimize(list.Data());
+  }
+  state.SetItemsProcessed(state.iterations() * input.Count());
+}
+BENCHMARK(BM_SortShape)
+    ->ArgNames({"rows", "columns", "shape"})
+    ->ArgsProduct({{721}, {1440}, {kNorthToSouth, kSorted, kShuffled}})
+    ->Args({3605, 7200, kNorthToSouth})
+    ->Args({3605, 7200, kSorted})
+    ->Args({3605, 7200, kShuffled})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_WriteModel10M(benchmark::State& state) {
   const hextant::PointList& list = SortedGrid();

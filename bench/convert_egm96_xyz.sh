@@ -1,48 +1,74 @@
 #!/usr/bin/env bash
-# Converts the whole 15' EGM96 grid, written as XYZ text by GDAL (1,038,240 lines, 33 MB), with
-# hextant-convert, side by side with gdal_translate -of GTX on the same file: the median wall time
-# of several alternating runs and the peak memory (maximum resident set) of each.
-#   bench/convert_egm96_xyz.sh [BUILD_DIR] [RUNS]
+# Converts the whole EGM96 grid written as XYZ text by GDAL, at 15' (1,038,240 lines, 33 MB) and
+# at 3' (25,956,000 lines, 1.4 GB, resampled with gdalwarp -tr 0.05 0.05), with hextant-convert,
+# side by side with gdal_translate -of GTX on the same file and with the single-thread
+# mmap + from_chars floor (bench/parse_floor): alternating runs, median wall times, peak memory
+# (maximum resident set), and the ratios.
+#   bench/convert_egm96_xyz.sh [BUILD_DIR] [RUNS_15] [RUNS_3]   (RUNS_3 = 0 skips the 3' grid)
 # Needs gdal-bin, proj-data and GNU time (apt-get install gdal-bin proj-data time).
 #
-# The grid is written with longitudes 0..359.75 (gdal_translate -a_ullr): the tool's value of pi
-# (3.141592654) puts -180 degrees just beyond its angle limit of -3.14159265359 radians, so the
-# original -180..179.75 file is refused with "ANGULAR VALUES OUTSIDE LIMITS", while 180..359.75
-# wrap into the negative half as they should.
+# The grids are written with longitudes from 0 to 360 (-a_ullr): the tool's value of pi
+# (3.141592654) puts -180 degrees just beyond its angle limit of -3.14159265359 radians, so a
+# -180..180 file is refused with "ANGULAR VALUES OUTSIDE LIMITS", while 180..360 wrap into the
+# negative half as they should.
 set -euo pipefail
 build=${1:-build}
-runs=${2:-5}
+runs15=${2:-5}
+runs3=${3:-3}
 convert=$(realpath "$build/src/app/hextant-convert")
+floor=$(realpath "$build/bench/parse_floor")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-gdal_translate -q -of XYZ -a_ullr -0.125 90.125 359.875 -90.125 \
-  /usr/share/proj/egm96_15.gtx "$work/egm96.xyz"
-echo "input: $(wc -l < "$work/egm96.xyz") lines, $(du -m "$work/egm96.xyz" | cut -f1) MB"
-
 hextant() {
   rm -f "$work/egm96.HDM"
-  "$convert" --format wizard --angular-unit decimal-degrees --spacing-x 0.25 --spacing-y 0.25 \
-    --delimiter space --column x=1 --column y=2 --column separation=3 --quiet \
-    --output "$work/egm96.HDM" "$work/egm96.xyz" > "$work/hextant.out"
+  "$convert" --format wizard --angular-unit decimal-degrees --spacing-x "$spacing" \
+    --spacing-y "$spacing" --delimiter space --column x=1 --column y=2 --column separation=3 \
+    --quiet --output "$work/egm96.HDM" "$work/egm96.xyz" > "$work/hextant.out"
 }
 gdal() { gdal_translate -q -of GTX "$work/egm96.xyz" "$work/egm96.gtx"; }
+floor() { "$floor" "$work/egm96.xyz" > /dev/null; }
 
 # measure NAME: runs NAME under GNU time, appends "seconds kilobytes" to $work/NAME.times
 measure() {
-  /usr/bin/time -f "%e %M" -o "$work/time" bash -c "$(declare -f "$1"); $(declare -p convert work); $1"
+  /usr/bin/time -f "%e %M" -o "$work/time" \
+    bash -c "$(declare -f "$1"); $(declare -p convert floor work spacing); $1"
   cat "$work/time" >> "$work/$1.times"
 }
-
-for ((i = 0; i < runs; i++)); do
-  measure hextant
-  measure gdal
-done
-cat "$work/hextant.out"
-
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-for tool in hextant gdal; do
-  seconds=$(cut -d' ' -f1 "$work/$tool.times" | median)
-  mib=$(cut -d' ' -f2 "$work/$tool.times" | median | awk '{ printf "%.0f", $1 / 1024 }')
-  printf '%-8s median %s s over %d runs, peak memory %s MiB\n' "$tool" "$seconds" "$runs" "$mib"
-done
+
+# grid NAME SPACING RUNS: converts $work/egm96.xyz RUNS times with each tool and prints the figures
+grid() {
+  local name=$1 runs=$3 lines
+  spacing=$2
+  lines=$(wc -l < "$work/egm96.xyz")
+  echo "== $name: $lines lines, $(du -m "$work/egm96.xyz" | cut -f1) MB, $runs alternating runs"
+  rm -f "$work"/*.times
+  for ((i = 0; i < runs; i++)); do
+    measure hextant
+    measure gdal
+    measure floor
+  done
+  cat "$work/hextant.out"
+  declare -A seconds
+  for tool in hextant gdal floor; do
+    seconds[$tool]=$(cut -d' ' -f1 "$work/$tool.times" | median)
+    local kib
+    kib=$(cut -d' ' -f2 "$work/$tool.times" | median)
+    awk -v t="$tool" -v s="${seconds[$tool]}" -v k="$kib" -v n="$lines" 'BEGIN {
+      printf "%-8s median %6.2f s, peak memory %5.0f MiB (%.1f bytes per line)\n", t, s, k / 1024, k * 1024 / n }'
+  done
+  awk -v h="${seconds[hextant]}" -v g="${seconds[gdal]}" -v f="${seconds[floor]}" 'BEGIN {
+    printf "gdal_translate / hextant-convert: %.2f (target >= 5)\n", g / h
+    printf "hextant-convert / parse floor:    %.2f (target <= 1.5)\n", h / f }'
+}
+
+gdal_translate -q -of XYZ -a_ullr -0.125 90.125 359.875 -90.125 \
+  /usr/share/proj/egm96_15.gtx "$work/egm96.xyz"
+grid "15' grid" 0.25 "$runs15"
+if [ "$runs3" -gt 0 ]; then
+  gdalwarp -q -tr 0.05 0.05 /usr/share/proj/egm96_15.gtx "$work/egm96_3.tif"
+  gdal_translate -q -of XYZ -a_ullr 0 90 360 -90.25 "$work/egm96_3.tif" "$work/egm96.xyz"
+  rm -f "$work/egm96_3.tif" "$work/egm96.gtx"
+  grid "3' grid" 0.05 "$runs3"
+fi

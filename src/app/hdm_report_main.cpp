@@ -8,10 +8,13 @@
 // Exit status 0 when the file is a complete, intact model and every request was answered; 1 when
 // it is not (one line on stderr says why); 2 on bad usage. InspectUsage lists every option.
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <numbers>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hdm_reader.h"
 #include "inspect_actions.h"
@@ -42,20 +45,40 @@ void PrintHeader(const hdm::HdmModel& m) {
   std::printf("integrity: ok\n");
 }
 
-// Node positions follow from the grid: row-major from the first node, `Columns()` per row.
+// Appends `value` as printf's "%.17g" writes it.
+char* AppendNumber(char* at, char* end, double value) {
+  return std::to_chars(at, end, value, std::chars_format::general, 17).ptr;
+}
+
+// Node positions follow from the grid: row-major from the first node, `Columns()` per row. The
+// lines are gathered in a buffer and written in large blocks.
 void PrintNodes(const hdm::HdmModel& m) {
   const double toOutput = m.coordinateType == 1 ? 180.0 / std::numbers::pi : 1.0;
   const auto columns = static_cast<std::size_t>(m.Columns());
+  constexpr std::size_t kBlock = 1 << 16;
+  constexpr std::size_t kLongestLine = 3 * 32;
+  std::vector<char> buffer(kBlock + kLongestLine);
+  char* const end = buffer.data() + buffer.size();
+  char* at = buffer.data();
   for (std::size_t k = 0; k < m.codes.size(); ++k) {
     const double x = (m.firstX + static_cast<double>(k % columns) * m.spacingX) * toOutput;
     const double y = (m.firstY + static_cast<double>(k / columns) * m.spacingY) * toOutput;
-    const auto separation = m.Separation(k);
-    if (separation) {
-      std::printf("%.17g %.17g %.17g\n", x, y, *separation);
+    at = AppendNumber(at, end, x);
+    *at++ = ' ';
+    at = AppendNumber(at, end, y);
+    *at++ = ' ';
+    if (const auto separation = m.Separation(k)) {
+      at = AppendNumber(at, end, *separation);
     } else {
-      std::printf("%.17g %.17g null\n", x, y);
+      at = std::copy_n("null", 4, at);
+    }
+    *at++ = '\n';
+    if (at >= buffer.data() + kBlock) {
+      std::fwrite(buffer.data(), 1, static_cast<std::size_t>(at - buffer.data()), stdout);
+      at = buffer.data();
     }
   }
+  std::fwrite(buffer.data(), 1, static_cast<std::size_t>(at - buffer.data()), stdout);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "base/grid_assembly.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cmath>
@@ -90,25 +91,99 @@ void SortRange(PointList& points, std::int32_t first, std::int32_t last,
   }
 }
 
+namespace {
+
+static_assert(sizeof(GeoidPoint) == PointList::kFieldsPerNode * sizeof(double));
+
+// Ascending by one field; a NaN key counts as the largest, so the order stays strict and weak.
+template <double GeoidPoint::*Key>
+bool KeyLess(const GeoidPoint& a, const GeoidPoint& b) noexcept {
+  return a.*Key < b.*Key || (std::isnan(b.*Key) && !std::isnan(a.*Key));
+}
+
+template <double GeoidPoint::*Key>
+bool IsAscending(const GeoidPoint* first, const GeoidPoint* last) noexcept {
+  for (const GeoidPoint* p = first; p + 1 < last; ++p) {
+    if (!(p[0].*Key <= p[1].*Key)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <double GeoidPoint::*Key>
+bool IsDescending(const GeoidPoint* first, const GeoidPoint* last) noexcept {
+  for (const GeoidPoint* p = first; p + 1 < last; ++p) {
+    if (!(p[0].*Key >= p[1].*Key)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Puts first..last in ascending order of `Key` in O(n) when it is ascending already, descending,
+// or two ascending runs whose second ends below the first's start (a row that starts at a
+// longitude other than the smallest); otherwise sorts it.
+template <double GeoidPoint::*Key>
+void OrderBy(GeoidPoint* first, GeoidPoint* last) noexcept {
+  const GeoidPoint* descent = first;
+  while (descent + 1 < last && descent[0].*Key <= descent[1].*Key) {
+    ++descent;
+  }
+  if (descent + 1 >= last) {
+    return;
+  }
+  GeoidPoint* second = first + (descent - first) + 1;
+  if (IsAscending<Key>(second, last) && (last - 1)->*Key <= first->*Key) {
+    std::rotate(first, second, last);
+  } else if (IsDescending<Key>(first, last)) {
+    std::reverse(first, last);
+  } else {
+    std::sort(first, last, KeyLess<Key>);
+  }
+}
+
+// True when the nodes form blocks of one Y each, the blocks in strictly descending Y: rows given
+// north to south. Reversing the whole list and then each block puts them in ascending Y and
+// keeps each row's own order.
+bool ReverseDescendingRows(GeoidPoint* first, GeoidPoint* last) noexcept {
+  for (const GeoidPoint* p = first; p + 1 < last; ++p) {
+    if (!(p[0].Y == p[1].Y || p[0].Y > p[1].Y)) {
+      return false;
+    }
+  }
+  std::reverse(first, last);
+  for (GeoidPoint* row = first; row != last;) {
+    GeoidPoint* end = row + 1;
+    while (end != last && end->Y == row->Y) {
+      ++end;
+    }
+    std::reverse(row, end);
+    row = end;
+  }
+  return true;
+}
+
+}  // namespace
+
 void SortPoints(PointList& points) noexcept {
   const std::int32_t n = points.Count();
   if (n < 2) {
     return;
   }
-  SortRange(points, 1, n, KeyY);
-  const double* data = points.Data();
-  auto y = [data](std::int32_t row) {
-    return data[static_cast<std::size_t>(row) * PointList::kFieldsPerNode + KeyY];
-  };
-  std::int32_t lastClosingRow = 0;
-  for (std::int32_t i = 1; i <= n; ++i) {
-    if (i != n && std::fabs(y(i + 1) - y(i)) <= RowTolerance) {
-      continue;  // node i + 1 lies on the same grid row
+  auto* nodes = reinterpret_cast<GeoidPoint*>(points.Data()) + 1;  // rows 1..n
+  GeoidPoint* const end = nodes + n;
+  if (!IsAscending<&GeoidPoint::Y>(nodes, end) && !ReverseDescendingRows(nodes, end)) {
+    std::sort(nodes, end, KeyLess<&GeoidPoint::Y>);
+  }
+  // Grid rows: chains of neighbours whose Y differ by at most RowTolerance, each sorted by X.
+  for (GeoidPoint* row = nodes; row != end;) {
+    GeoidPoint* rowEnd = row + 1;
+    while (rowEnd != end && std::fabs(rowEnd->Y - (rowEnd - 1)->Y) <= RowTolerance) {
+      ++rowEnd;
     }
-    if (i - lastClosingRow > 1) {
-      SortRange(points, lastClosingRow + 1, i, KeyX);
-    }
-    lastClosingRow = i;
+    OrderBy<&GeoidPoint::X>(row, rowEnd);
+    row = rowEnd;
   }
 }
 

@@ -18,7 +18,9 @@ inline constexpr std::int16_t KeyX = 0;
 inline constexpr std::int16_t KeyY = 1;
 
 /// Sorts nodes 1..n by Y ascending; nodes whose Y values chain within RowTolerance of their
-/// neighbour form one grid row, sorted by X ascending. Row 0 is not touched. Not stable.
+/// neighbour form one grid row, sorted by X ascending. Row 0 is not touched. Not stable. Input
+/// already in order, rows given north to south, and rows that are a rotation of their order
+/// (longitudes 0..360) take O(n); the rest is sorted in place.
 void SortPoints(PointList& points) noexcept;
 
 /// Sorts nodes first..last (1-based, inclusive) ascending by field `keyField` (KeyX or KeyY),

@@ -1,50 +1,137 @@
 #include "base/point_list.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <new>
+#include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace hextant {
 namespace {
 
-std::size_t DoublesFor(std::int32_t n) {
-  return (static_cast<std::size_t>(n) + 1) * PointList::kFieldsPerNode;
+constexpr std::size_t kRowBytes = sizeof(double) * PointList::kFieldsPerNode;
+constexpr std::int32_t kFirstCapacity = 64;
+// Blocks from this size on ask for huge pages: fewer page faults while a large model is read.
+constexpr std::size_t kHugePageThreshold = std::size_t{4} << 20;
+
+std::size_t BytesFor(std::int32_t capacity) {
+  return (static_cast<std::size_t>(capacity) + 1) * kRowBytes;
+}
+
+void AdviseHugePages(void* data, std::size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  if (bytes < kHugePageThreshold) {
+    return;
+  }
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHugePage - 1);
+  if (end > begin) {
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);  // advice only
+  }
+#else
+  (void)data;
+  (void)bytes;
+#endif
 }
 
 }  // namespace
 
-bool PointList::Resize(std::int32_t n) noexcept {
-  if (n < 0 || n > kMaxNodes) {
+PointList::PointList() {
+  data_ = static_cast<double*>(std::calloc(1, kRowBytes));
+  if (data_ == nullptr) {
+    throw std::bad_alloc();
+  }
+}
+
+PointList::~PointList() {
+  std::free(data_);
+}
+
+PointList::PointList(const PointList& other) : PointList() {
+  *this = other;
+}
+
+PointList& PointList::operator=(const PointList& other) {
+  if (this != &other) {
+    if (!Reallocate(other.count_)) {
+      throw std::bad_alloc();
+    }
+    std::memcpy(data_, other.data_, BytesFor(other.count_));
+    count_ = other.count_;
+  }
+  return *this;
+}
+
+// The moved-from list is left without a block; only destroying or assigning to it is meant.
+PointList::PointList(PointList&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      count_(std::exchange(other.count_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+PointList& PointList::operator=(PointList&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(count_, other.count_);
+  std::swap(capacity_, other.capacity_);
+  return *this;
+}
+
+// Makes room for exactly `capacity` nodes (never fewer than in use). realloc moves the pages of a
+// large block without copying them.
+bool PointList::Reallocate(std::int32_t capacity) noexcept {
+  capacity = std::max(capacity, count_);
+  void* grown = std::realloc(data_, BytesFor(capacity));
+  if (grown == nullptr) {
     return false;
   }
-  try {
-    values_.resize(DoublesFor(n), 0.0);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  data_ = static_cast<double*>(grown);
+  capacity_ = capacity;
+  AdviseHugePages(data_, BytesFor(capacity));
   return true;
+}
+
+bool PointList::Grow() noexcept {
+  if (capacity_ >= kMaxNodes) {
+    return false;
+  }
+  const std::int64_t doubled = std::max<std::int64_t>(kFirstCapacity, std::int64_t{capacity_} * 2);
+  return Reallocate(static_cast<std::int32_t>(std::min<std::int64_t>(doubled, kMaxNodes)));
 }
 
 bool PointList::Reserve(std::int32_t n) noexcept {
   if (n < 0 || n > kMaxNodes) {
     return false;
   }
-  try {
-    values_.reserve(DoublesFor(n));
-  } catch (const std::bad_alloc&) {
+  return n <= capacity_ || Reallocate(n);
+}
+
+bool PointList::ResizeForOverwrite(std::int32_t n) noexcept {
+  if (!Reserve(n)) {
     return false;
+  }
+  count_ = n;
+  return true;
+}
+
+bool PointList::Resize(std::int32_t n) noexcept {
+  const std::int32_t old = count_;
+  if (!ResizeForOverwrite(n)) {
+    return false;
+  }
+  if (n > old) {
+    std::memset(Row(old + 1), 0, static_cast<std::size_t>(n - old) * kRowBytes);
   }
   return true;
 }
 
-bool PointList::Append(const GeoidPoint& point) noexcept {
-  if (Count() >= kMaxNodes) {
-    return false;
+void PointList::ShrinkToFit() noexcept {
+  if (capacity_ > count_) {
+    Reallocate(count_);  // a refused shrink keeps the larger block, which is as good
   }
-  try {
-    values_.insert(values_.end(), {point.X, point.Y, point.Separation, point.NullFlag});
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
 }
 
 }  // namespace hextant

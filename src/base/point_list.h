@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <vector>
 
 namespace hextant {
 
@@ -22,28 +21,44 @@ struct GeoidPoint {
 
 /// The nodes of a model as one dense block of doubles, four per node (X, Y, Separation,
 /// NullFlag), rows 0..n one after another. Row 0 always exists and is never a node, so the block
-/// can be handed unchanged to the writer library, which expects 4 × (n + 1) doubles.
+/// can be handed unchanged to the writer library, which expects 4 × (n + 1) doubles. The block
+/// grows geometrically without copying where the system can move pages, is never filled with
+/// values that are overwritten anyway, and asks for transparent huge pages when it is large.
 class PointList {
  public:
   static constexpr int kFieldsPerNode = 4;
   static constexpr std::int32_t kMaxNodes = std::numeric_limits<std::int32_t>::max() - 1;
 
-  PointList() : values_(kFieldsPerNode, 0.0) {}
+  PointList();
+  ~PointList();
+  PointList(const PointList& other);
+  PointList& operator=(const PointList& other);
+  PointList(PointList&& other) noexcept;
+  PointList& operator=(PointList&& other) noexcept;
 
   /// The number of nodes n (the number of the last row).
-  std::int32_t Count() const noexcept {
-    return static_cast<std::int32_t>(values_.size() / kFieldsPerNode) - 1;
-  }
+  std::int32_t Count() const noexcept { return count_; }
 
   /// Makes the list hold nodes 1..n, keeping existing nodes and zeroing new ones. Returns false,
   /// leaving the list unchanged, when n is outside 0..kMaxNodes or memory runs out.
   bool Resize(std::int32_t n) noexcept;
+  /// Resize without zeroing the new nodes: the caller sets every one of them before reading it.
+  bool ResizeForOverwrite(std::int32_t n) noexcept;
   /// Reserves room for n nodes; false when n is out of range or memory runs out.
   bool Reserve(std::int32_t n) noexcept;
+  /// Gives back the room reserved beyond the last node.
+  void ShrinkToFit() noexcept;
   /// Adds a node after the last one; false when the list is full or memory runs out.
-  bool Append(const GeoidPoint& point) noexcept;
+  bool Append(const GeoidPoint& point) noexcept {
+    if (count_ == capacity_ && !Grow()) {
+      return false;
+    }
+    ++count_;
+    SetNode(count_, point);
+    return true;
+  }
   /// Drops every node, keeping row 0.
-  void Clear() noexcept { values_.resize(kFieldsPerNode); }
+  void Clear() noexcept { count_ = 0; }
 
   /// Node `row` (0..n); the caller keeps `row` in range.
   GeoidPoint Node(std::int32_t row) const noexcept {
@@ -59,18 +74,22 @@ class PointList {
   }
 
   /// The block of 4 × (n + 1) doubles, row 0 first.
-  double* Data() noexcept { return values_.data(); }
-  const double* Data() const noexcept { return values_.data(); }
+  double* Data() noexcept { return data_; }
+  const double* Data() const noexcept { return data_; }
 
  private:
+  bool Grow() noexcept;
+  bool Reallocate(std::int32_t capacity) noexcept;
   double* Row(std::int32_t row) noexcept {
-    return values_.data() + static_cast<std::size_t>(row) * kFieldsPerNode;
+    return data_ + static_cast<std::size_t>(row) * kFieldsPerNode;
   }
   const double* Row(std::int32_t row) const noexcept {
-    return values_.data() + static_cast<std::size_t>(row) * kFieldsPerNode;
+    return data_ + static_cast<std::size_t>(row) * kFieldsPerNode;
   }
 
-  std::vector<double> values_;
+  double* data_ = nullptr;     // rows 0..capacity_, row 0 all zero
+  std::int32_t count_ = 0;     // nodes in use
+  std::int32_t capacity_ = 0;  // nodes the block has room for
 };
 
 }  // namespace hextant

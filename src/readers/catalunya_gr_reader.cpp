@@ -252,17 +252,17 @@ Status ValidateHeader(const GrHeader& h, std::uint64_t bytesLeft, GrGrid& grid, 
 
 Status ReadNodes(LineReader& reader, const GrGrid& grid, PointList& points, ReadProgress& progress,
                  ExtremeRange& range) {
-  std::string line;
+  std::string_view line;
   std::int32_t node = 1;
   for (std::int32_t r = 0; r < grid.rows; ++r) {
     for (std::int32_t c = 0; c < grid.columns; ++c) {
-      if (Status read = ReadLine(reader, line); !read) {
-        return read;
+      if (!reader.Next(line)) {
+        return Status::Error(ErrorInputPastEnd, "Input past end of file");
       }
+      const double separation = ParseDecimal(line);  // before AtEnd, which ends the line's view
       if (reader.AtEnd()) {
         return FormatError("the file ends without a line after the last node");
       }
-      const double separation = ParseDecimal(line);
       if (separation == 0.0) {
         return FormatError("node " + std::to_string(node) + " holds 0 or no number");
       }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/angles.h"
+#include "readers/deferred_progress.h"
 #include "readers/reader_support.h"
 #include "settings/conversion_settings.h"
 
@@ -59,40 +60,39 @@ GenericLayout LayoutOf(const ConversionSettings& s) {
   return layout;
 }
 
-// Counts progress lines and reports every `stride` + 1 lines.
-class StrideProgress {
- public:
-  StrideProgress(SourceLines& lines, std::uint64_t size)
-      : lines_(lines), stride_(size / kBytesPerStride) {}
-  void CountLine() {
-    if (++counter_ > stride_) {
-      lines_.ReportProgress();
-      counter_ = 0;
-    }
+// The number in a role's field; a field that holds none reads as 0 and is noted.
+double Number(std::string_view text, bool afterLetters, std::int64_t line,
+              ReadDiagnostics& diagnostics) noexcept {
+  double value = 0.0;
+  const char* first = text.data();
+  const char* last = first + text.size();
+  const auto [end, error] =
+      afterLetters ? ReadAfterLetters(first, last, value) : ReadDecimal(first, last, value);
+  if (error == std::errc::invalid_argument) {
+    diagnostics.NoteNonNumeric(line);
   }
-
- private:
-  SourceLines& lines_;
-  std::uint64_t stride_;
-  std::uint64_t counter_ = 0;
-};
+  return value;
+}
 
 // The point of one split line, or false when its angles lie outside the limits.
-bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, GeoidPoint& p) {
-  auto angle = [&](std::int16_t role) { return ParseAfterLetters(layout.Field(fields, role)); };
+bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
+             ReadDiagnostics& diagnostics, GeoidPoint& p) {
+  auto number = [&](std::int16_t role, bool afterLetters) {
+    return Number(layout.Field(fields, role), afterLetters, line, diagnostics);
+  };
   if (layout.sexagesimal) {
-    p.X = DmsToRad(angle(RoleLongitudeDegrees), angle(RoleLongitudeMinutes),
-                   angle(RoleLongitudeSeconds)) *
+    p.X = DmsToRad(number(RoleLongitudeDegrees, true), number(RoleLongitudeMinutes, true),
+                   number(RoleLongitudeSeconds, true)) *
           layout.coordinateFactor;
     p.Y = layout.ySign *
-          DmsToRad(angle(RoleLatitudeDegrees), angle(RoleLatitudeMinutes),
-                   angle(RoleLatitudeSeconds)) *
+          DmsToRad(number(RoleLatitudeDegrees, true), number(RoleLatitudeMinutes, true),
+                   number(RoleLatitudeSeconds, true)) *
           layout.coordinateFactor;
   } else {
-    p.X = ParseDecimal(layout.Field(fields, RoleX)) * layout.coordinateFactor;
-    p.Y = ParseDecimal(layout.Field(fields, RoleY)) * layout.coordinateFactor * layout.ySign;
+    p.X = number(RoleX, false) * layout.coordinateFactor;
+    p.Y = number(RoleY, false) * layout.coordinateFactor * layout.ySign;
   }
-  p.Separation = ParseDecimal(layout.Field(fields, RoleSeparation)) * layout.separationFactor;
+  p.Separation = number(RoleSeparation, false) * layout.separationFactor;
   p.NullFlag = 0.0;
   if (layout.geographical) {
     if (p.X > kAngleLimit) {
@@ -111,56 +111,138 @@ bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, 
   return true;
 }
 
-enum class PassEnd { Finished, Stopped, AngleOutsideLimits };
+// Why the storing of points ended before the end of the file, if it did.
+enum class StoreEnd { Open, Full, OutOfMemory, AngleOutsideLimits };
 
-PassEnd CountingPass(SourceLines& lines, StrideProgress& progress, const bool& readingActive,
-                     std::int64_t& counted) {
-  std::string line;
-  while (lines.Read(line)) {
-    if (line.find_first_not_of(' ') != std::string::npos) {
-      ++counted;
+// One pass over the data lines does the work of the counting pass and of the read pass: it
+// counts the lines the counting pass counts, with that pass's progress reports and stop checks,
+// and stores the points the read pass stores, noting where that pass would report.
+class SinglePass {
+ public:
+  SinglePass(SourceLines& lines, std::uint64_t size, const GenericLayout& layout,
+             ConversionSettings& settings, ReaderOutput& output)
+      : lines_(lines),
+        stride_(size / kBytesPerStride),
+        layout_(layout),
+        settings_(settings),
+        diagnostics_(output.Diagnostics),
+        deferred_(size) {}
+
+  /// Reads every data line; false when the user stopped the read.
+  bool Run();
+  /// Shows the read pass's progress up to the last point it stores; false on a stop request.
+  bool ShowReadPassProgress();
+  /// Cuts the point list to what the read pass stores and gives the range of its separations.
+  FirstNodeRange Trim();
+
+  std::int64_t Counted() const noexcept { return counted_; }
+  StoreEnd End() const noexcept { return end_; }
+  /// The points the read pass stores, the failing one included (one more than it keeps).
+  std::int32_t ReadPassPoints() const noexcept;
+  bool AngleFailureCounts() const noexcept {
+    return end_ == StoreEnd::AngleOutsideLimits && stored_ <= counted_;
+  }
+
+ private:
+  void Store(std::string_view line);
+
+  SourceLines& lines_;
+  std::uint64_t stride_;
+  const GenericLayout& layout_;
+  ConversionSettings& settings_;
+  ReadDiagnostics& diagnostics_;
+  DeferredProgress deferred_;
+  std::vector<LineField> fields_;
+  FirstNodeRange range_;
+  std::int64_t counted_ = 0;
+  std::int32_t stored_ = 0;  // points read, the failing one included
+  StoreEnd end_ = StoreEnd::Open;
+};
+
+bool SinglePass::Run() {
+  std::string_view line;
+  for (std::uint64_t counter = 0; lines_.Read(line);) {
+    if (line.find_first_not_of(' ') != std::string_view::npos) {
+      ++counted_;
     }
-    progress.CountLine();
-    if (!readingActive) {
-      return PassEnd::Stopped;
+    if (end_ == StoreEnd::Open) {
+      Store(line);  // before the progress report, which may end the line's view
+    }
+    if (++counter > stride_) {
+      lines_.ReportProgress();
+      counter = 0;
+    }
+    if (!settings_.ReadingActive) {
+      return false;
     }
   }
-  return PassEnd::Finished;
+  return true;
 }
 
-PassEnd ReadPass(SourceLines& lines, StrideProgress& progress, const GenericLayout& layout,
-                 ConversionSettings& settings, FirstNodeRange& range, std::int32_t& count,
-                 ReadDiagnostics& diagnostics) {
-  std::string line;
-  std::vector<LineField> fields;
-  PointList& points = settings.PointList;
-  std::int64_t lineNumber = std::max<std::int64_t>(settings.StartLine, 1) - 1;
-  while (lines.Read(line)) {
-    ++lineNumber;
-    if (line.empty()) {
-      continue;
-    }
-    std::int16_t found = kMostFields;
-    SplitLine(line, settings.Delimiter, found, fields, settings.MergeDelimiters);
-    if (found < kFewestFields || found < layout.widestRole || count >= points.Count()) {
-      continue;
-    }
-    ++count;
-    progress.CountLine();
-    if (!settings.ReadingActive) {
-      return PassEnd::Stopped;
-    }
-    GeoidPoint point;
-    if (!PointOf(layout, fields, point)) {
-      diagnostics.NoteOutsideLimits(lineNumber, line);
-      return PassEnd::AngleOutsideLimits;
-    }
-    points.SetNode(count, point);
-    if (point.Separation != NullSeparation) {
-      range.Take(point.Separation);
+void SinglePass::Store(std::string_view line) {
+  if (line.empty()) {
+    return;
+  }
+  std::int16_t found = kMostFields;
+  SplitLine(line, settings_.Delimiter, found, fields_, settings_.MergeDelimiters);
+  if (found < kFewestFields || found < layout_.widestRole) {
+    return;
+  }
+  if (stored_ >= MaxGridNodes) {
+    end_ = StoreEnd::Full;  // more lines than a model may hold: refused once they are counted
+    return;
+  }
+  ++stored_;
+  deferred_.Note(stored_, lines_.Consumed());
+  GeoidPoint point;
+  if (!PointOf(layout_, fields_, static_cast<std::int64_t>(lines_.LinesRead()), diagnostics_,
+               point)) {
+    diagnostics_.NoteOutsideLimits(static_cast<std::int64_t>(lines_.LinesRead()), line);
+    end_ = StoreEnd::AngleOutsideLimits;
+    return;
+  }
+  if (!settings_.PointList.Append(point)) {
+    end_ = StoreEnd::OutOfMemory;
+    return;
+  }
+  if (point.Separation != NullSeparation) {
+    range_.Take(point.Separation);
+  }
+}
+
+std::int32_t SinglePass::ReadPassPoints() const noexcept {
+  return static_cast<std::int32_t>(std::min<std::int64_t>(stored_, counted_));
+}
+
+bool SinglePass::ShowReadPassProgress() {
+  const std::int64_t every = static_cast<std::int64_t>(stride_) + 1;
+  for (std::int64_t index = every; index <= ReadPassPoints(); index += every) {
+    lines_.ShowPercent(deferred_.PercentAt(index));
+    if (!settings_.ReadingActive) {
+      return false;
     }
   }
-  return PassEnd::Finished;
+  return true;
+}
+
+FirstNodeRange SinglePass::Trim() {
+  PointList& points = settings_.PointList;
+  const std::int32_t kept = ReadPassPoints() - (AngleFailureCounts() ? 1 : 0);
+  const bool cut = kept < points.Count();
+  points.Resize(std::min(kept, points.Count()));
+  points.ShrinkToFit();
+  if (!cut) {
+    return range_;
+  }
+  // Lines of blanks split into empty fields are points the counting pass did not count: the
+  // read pass stops at the counted number, so the range is taken again over those points.
+  FirstNodeRange range;
+  for (std::int32_t i = 1; i <= points.Count(); ++i) {
+    if (const double n = points.Node(i).Separation; n != NullSeparation) {
+      range.Take(n);
+    }
+  }
+  return range;
 }
 
 void Finish(std::int32_t count, const FirstNodeRange& range, ReaderOutput& output) {
@@ -188,44 +270,35 @@ Status ReadGeneric(std::istream& source, std::uint64_t size, ReaderEnvironment& 
   if (!lines.AtEnd()) {
     settings.ReadingActive = true;
   }
-  std::string line;
+  std::string_view line;
   for (std::int32_t skipped = 1; skipped < settings.StartLine && lines.Read(line); ++skipped) {
   }
-  const std::uint64_t firstDataLine = lines.Consumed();
   env.Progress.ShowBar();
   env.Progress.ShowPercent(0);
-  StrideProgress counting(lines, size);
-  std::int64_t counted = 0;
-  if (CountingPass(lines, counting, settings.ReadingActive, counted) == PassEnd::Stopped) {
+  settings.PointList.Clear();
+  SinglePass pass(lines, size, layout, settings, output);
+  if (!pass.Run()) {
     return Stop(output);
   }
-  if (counted > MaxGridNodes) {
+  if (pass.Counted() > MaxGridNodes) {
     return Status::Error(ErrorOverflow,
                          "Overflow: more than " + std::to_string(MaxGridNodes) + " lines to read");
   }
-  settings.PointList.Clear();
-  if (!settings.PointList.Resize(static_cast<std::int32_t>(counted))) {
+  if (pass.End() == StoreEnd::OutOfMemory) {
     return Status::Error(ErrorOutOfMemory, "Out of memory");
   }
-  source.clear();
-  source.seekg(static_cast<std::streamoff>(firstDataLine));
-  SourceLines data(source, size, env.Progress, firstDataLine);
-  StrideProgress reading(data, size);
-  FirstNodeRange range;
-  std::int32_t count = 0;
-  const PassEnd end = ReadPass(data, reading, layout, settings, range, count, output.Diagnostics);
-  settings.PointList.Resize(count);
-  if (end == PassEnd::Stopped) {
+  const FirstNodeRange range = pass.Trim();
+  if (!pass.ShowReadPassProgress()) {
     return Stop(output);
   }
   settings.ReadingActive = false;
-  if (end == PassEnd::AngleOutsideLimits) {
+  if (pass.AngleFailureCounts()) {
     env.Messages.Show(Message{"ERROR", "ANGULAR VALUES OUTSIDE LIMITS", MessageIcon::Critical,
                               MessageButtons::Ok});
     reported = true;
     return Status::Error(ReaderFormatError, "ANGULAR VALUES OUTSIDE LIMITS");
   }
-  Finish(count, range, output);
+  Finish(settings.PointList.Count(), range, output);
   return Status::Ok();
 }
 

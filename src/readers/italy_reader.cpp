@@ -23,7 +23,7 @@ struct ItalyBlock {
 };
 
 // The first blank-separated field of the next line, if the line has one.
-Status FirstField(SourceLines& lines, std::string& line, std::vector<LineField>& fields,
+Status FirstField(SourceLines& lines, std::string_view& line, std::vector<LineField>& fields,
                   std::optional<double>& value) {
   lines.ReportProgress();
   if (Status s = lines.Read(line); !s) {
@@ -37,7 +37,7 @@ Status FirstField(SourceLines& lines, std::string& line, std::vector<LineField>&
 }
 
 Status ReadBlock(SourceLines& lines, ItalyBlock& block) {
-  std::string line;
+  std::string_view line;
   std::vector<LineField> fields;
   if (Status s = lines.Read(line); !s) {
     return s;  // the line after the header, skipped
@@ -75,7 +75,7 @@ Status ReadItaly(SourceLines& lines, ReaderEnvironment& env, ReaderOutput& outpu
     return s;
   }
   ItalyBlock block;
-  std::string line;
+  std::string_view line;
   std::vector<LineField> fields;
   while (!lines.AtEnd()) {
     lines.ReportProgress();

@@ -24,7 +24,7 @@ struct ReunionGrid {
 
 Status HeaderPair(SourceLines& lines, std::vector<LineField>& fields, double& first,
                   double& second) {
-  std::string line;
+  std::string_view line;
   if (Status s = lines.Read(line); !s) {
     return s;
   }
@@ -68,7 +68,7 @@ Status ReadHeader(SourceLines& lines, ConversionSettings& settings, ReunionGrid&
 }
 
 // The next line that is not empty; a line of blanks counts.
-Status NextBodyLine(SourceLines& lines, std::string& line) {
+Status NextBodyLine(SourceLines& lines, std::string_view& line) {
   do {
     if (Status s = lines.Read(line); !s) {
       return s;
@@ -77,10 +77,10 @@ Status NextBodyLine(SourceLines& lines, std::string& line) {
   return Status::Ok();
 }
 
-Status ReadBody(SourceLines& lines, const ReunionGrid& g, PointList& points,
-                FirstNodeRange& range) {
+Status ReadBody(SourceLines& lines, const ReunionGrid& g, PointList& points, FirstNodeRange& range,
+                ReadDiagnostics& diagnostics) {
   std::vector<LineField> fields;
-  std::string line;
+  std::string_view line;
   for (std::int32_t r = 1; r <= g.rows; ++r) {
     std::int32_t k = 0;
     for (std::int32_t l = 0; l < g.linesPerRow; ++l) {
@@ -92,7 +92,9 @@ Status ReadBody(SourceLines& lines, const ReunionGrid& g, PointList& points,
       for (std::int16_t f = 1; f <= count; ++f) {
         ++k;
         GeoidPoint node{(k - 1) * g.dLon + g.lonMin, g.latMax - (r - 1) * g.dLat,
-                        PointNumber(fields[static_cast<std::size_t>(f)].Text), 0.0};
+                        NumberOf(fields[static_cast<std::size_t>(f)].Text, lines.LinesRead(),
+                                 diagnostics, DecimalMark::PointOnly),
+                        0.0};
         if (node.Separation == kNoValue) {
           node.Separation = NullSeparation;
           node.NullFlag = NullFlagSet;
@@ -117,7 +119,7 @@ Status ReadReunion(SourceLines& lines, ReaderEnvironment& env, ReaderOutput& out
     return s;
   }
   FirstNodeRange range;
-  if (Status s = ReadBody(lines, grid, settings.PointList, range); !s) {
+  if (Status s = ReadBody(lines, grid, settings.PointList, range, output.Diagnostics); !s) {
     return s;
   }
   const std::int32_t n = settings.PointList.Count();

@@ -1,9 +1,12 @@
 #include "readers/poland_reader.h"
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 #include "base/angles.h"
 #include "base/rounding.h"
+#include "readers/deferred_progress.h"
 #include "readers/reader_support.h"
 
 namespace hextant {
@@ -12,56 +15,80 @@ namespace {
 constexpr const char* kProcedure = "ConvertFilePoland";
 constexpr int kLinesPerReport = 1000;
 
+// A node line as read: its position in radians, its separation in metres, its line number.
 struct PolandNode {
-  double lon, lat, separation;  // radians, metres
+  double lon, lat, separation;
+  std::int64_t line;
 };
 
-// Reads the node lines of one pass, reporting progress every 1001 lines across both passes.
-class NodeLines {
+// The node lines and extent of the file, read once. A second pass over the file would report
+// progress every 1001 lines counted across both passes; its reports are shown afterwards.
+class PolandLines {
  public:
-  NodeLines(std::istream& source, std::uint64_t size, ReadProgress& progress, int& counter)
-      : lines_(source, size, progress), counter_(counter) {}
+  PolandLines(std::istream& source, std::uint64_t size, ReadProgress& progress,
+              ReadDiagnostics& diagnostics)
+      : lines_(source, size, progress), diagnostics_(diagnostics), deferred_(size) {}
 
-  /// The next node line; false at the end of the file.
-  Status Next(bool& found, PolandNode& node) {
-    std::string line;
-    while (!lines_.AtEnd()) {
-      if (Status s = lines_.Read(line); !s) {
-        return s;
-      }
-      CountLine();
-      const std::int16_t count = SplitMerged(line, "\t", 3, fields_);
-      if (count < 3 || fields_[1].Text == "#") {
-        continue;
-      }
-      node = {DegToRad(ParseDecimal(fields_[2].Text)), DegToRad(ParseDecimal(fields_[1].Text)),
-              ParseDecimal(fields_[3].Text)};
-      found = true;
-      return Status::Ok();
-    }
-    found = false;
-    return Status::Ok();
-  }
+  Status Read();
+  /// Shows the reports the second pass makes up to its line `line`.
+  void ShowSecondPassProgress(std::int64_t line);
+
+  const std::vector<PolandNode>& Nodes() const noexcept { return nodes_; }
+  const MarkerOrCompareRange& Lon() const noexcept { return lon_; }
+  const MarkerOrCompareRange& Lat() const noexcept { return lat_; }
 
  private:
-  void CountLine() {
-    if (counter_ == kLinesPerReport) {
-      lines_.ReportProgress();
-      counter_ = 0;
-    } else {
-      ++counter_;
-    }
+  double Number(std::string_view text) noexcept {
+    return NumberOf(text, lines_.LinesRead(), diagnostics_);
+  }
+  bool CountLine() noexcept {
+    const bool report = counter_ == kLinesPerReport;
+    counter_ = report ? 0 : counter_ + 1;
+    return report;
   }
 
   SourceLines lines_;
-  int& counter_;
+  ReadDiagnostics& diagnostics_;
+  DeferredProgress deferred_;
   std::vector<LineField> fields_;
+  std::vector<PolandNode> nodes_;
+  MarkerOrCompareRange lon_, lat_;
+  int counter_ = 0;
+  std::int64_t lineCount_ = 0;
+  std::int64_t shownUpTo_ = 0;  // second-pass lines whose reports have been shown
 };
 
-struct Extent {
-  MarkerOrCompareRange lon, lat;
-  std::int64_t nodeLines = 0;
-};
+Status PolandLines::Read() {
+  std::string_view line;
+  while (!lines_.AtEnd()) {
+    if (Status s = lines_.Read(line); !s) {
+      return s;
+    }
+    ++lineCount_;
+    deferred_.Note(lineCount_, lines_.Consumed());
+    const std::int16_t count = SplitMerged(line, "\t", 3, fields_);
+    if (count >= 3 && fields_[1].Text != "#") {
+      const std::int64_t number = static_cast<std::int64_t>(lines_.LinesRead());
+      nodes_.push_back({DegToRad(Number(fields_[2].Text)), DegToRad(Number(fields_[1].Text)),
+                        Number(fields_[3].Text), number});
+      lon_.Take(nodes_.back().lon);
+      lat_.Take(nodes_.back().lat);
+    }
+    if (CountLine()) {
+      lines_.ReportProgress();  // after the line is used: the report ends the line's view
+    }
+  }
+  return Status::Ok();
+}
+
+void PolandLines::ShowSecondPassProgress(std::int64_t line) {
+  for (; shownUpTo_ < std::min(line, lineCount_);) {
+    ++shownUpTo_;
+    if (CountLine()) {
+      lines_.ShowPercent(deferred_.PercentAt(shownUpTo_));
+    }
+  }
+}
 
 // A grid may leave nodes without value, but one whose spacing leaves nearly all of them empty
 // comes from a wrong spacing, and would only cost memory: such grids are refused.
@@ -73,34 +100,24 @@ struct PolandGrid {
   std::int32_t columns = 0, rows = 0;
 };
 
-Status FirstPass(NodeLines& lines, Extent& extent) {
-  PolandNode node{};
-  for (bool found = true;;) {
-    if (Status s = lines.Next(found, node); !s || !found) {
-      return s;
-    }
-    extent.lon.Take(node.lon);
-    extent.lat.Take(node.lat);
-    ++extent.nodeLines;
-  }
-}
-
-Status SizeGrid(const Extent& e, const ConversionSettings& settings, PolandGrid& grid) {
-  grid.lonMin = e.lon.Smallest;
-  grid.latMin = e.lat.Smallest;
-  const auto columns =
-      RoundHalfEvenToInt32((e.lon.Largest - e.lon.Smallest) / settings.SpacingX + 1);
-  const auto rows = RoundHalfEvenToInt32((e.lat.Largest - e.lat.Smallest) / settings.SpacingY + 1);
+Status SizeGrid(const PolandLines& lines, const ConversionSettings& settings, PolandGrid& grid) {
+  const MarkerOrCompareRange& lon = lines.Lon();
+  const MarkerOrCompareRange& lat = lines.Lat();
+  const auto nodeLines = static_cast<std::int64_t>(lines.Nodes().size());
+  grid.lonMin = lon.Smallest;
+  grid.latMin = lat.Smallest;
+  const auto columns = RoundHalfEvenToInt32((lon.Largest - lon.Smallest) / settings.SpacingX + 1);
+  const auto rows = RoundHalfEvenToInt32((lat.Largest - lat.Smallest) / settings.SpacingY + 1);
   if (!columns || !rows) {
     return Status::Error(ErrorOverflow, "Overflow: the extent and the spacing give no grid");
   }
   const std::int64_t nodes = static_cast<std::int64_t>(*columns) * *rows;
   const std::int64_t allowed =
-      std::min(MaxGridNodes, std::max(kSmallGrid, kNodesPerLine * e.nodeLines));
+      std::min(MaxGridNodes, std::max(kSmallGrid, kNodesPerLine * nodeLines));
   if (nodes < 1 || nodes > allowed) {
     return Status::Error(ErrorOverflow, "Overflow: the extent and the spacing give a grid of " +
                                             std::to_string(nodes) + " nodes for " +
-                                            std::to_string(e.nodeLines) +
+                                            std::to_string(nodeLines) +
                                             " node lines; check the spacing");
   }
   grid.columns = *columns;
@@ -110,7 +127,7 @@ Status SizeGrid(const Extent& e, const ConversionSettings& settings, PolandGrid&
 
 Status FillGrid(const PolandGrid& grid, const ConversionSettings& settings, PointList& points) {
   points.Clear();
-  if (!points.Resize(grid.rows * grid.columns)) {
+  if (!points.ResizeForOverwrite(grid.rows * grid.columns)) {
     return Status::Error(ErrorOutOfMemory, "Out of memory");
   }
   std::int32_t i = 0;
@@ -123,13 +140,12 @@ Status FillGrid(const PolandGrid& grid, const ConversionSettings& settings, Poin
   return Status::Ok();
 }
 
-Status SecondPass(NodeLines& lines, const PolandGrid& grid, const ConversionSettings& settings,
+// Places every node line on its grid node, in file order, so that a later line on the same node
+// replaces the earlier one; the second pass's progress runs along.
+Status PlaceNodes(PolandLines& lines, const PolandGrid& grid, const ConversionSettings& settings,
                   PointList& points, MarkerOrCompareRange& range) {
-  PolandNode node{};
-  for (bool found = true;;) {
-    if (Status s = lines.Next(found, node); !s || !found) {
-      return s;
-    }
+  for (const PolandNode& node : lines.Nodes()) {
+    lines.ShowSecondPassProgress(node.line);
     const auto a = RoundHalfEvenToInt32((node.lon - grid.lonMin) / settings.SpacingX);
     const auto b = RoundHalfEvenToInt32((node.lat - grid.latMin) / settings.SpacingY);
     if (!a || !b || *a < 0 || *a >= grid.columns || *b < 0 || *b >= grid.rows) {
@@ -138,6 +154,8 @@ Status SecondPass(NodeLines& lines, const PolandGrid& grid, const ConversionSett
     points.SetNode(grid.columns * *b + *a + 1, {node.lon, node.lat, node.separation, 0.0});
     range.Take(node.separation);
   }
+  lines.ShowSecondPassProgress(std::numeric_limits<std::int64_t>::max());
+  return Status::Ok();
 }
 
 Status ReadPoland(std::istream& source, std::uint64_t size, ReaderEnvironment& env,
@@ -146,24 +164,19 @@ Status ReadPoland(std::istream& source, std::uint64_t size, ReaderEnvironment& e
   if (Status s = CheckSpacings(settings.SpacingX, settings.SpacingY); !s) {
     return s;
   }
-  int counter = 0;
-  Extent extent;
-  NodeLines first(source, size, env.Progress, counter);
-  if (Status s = FirstPass(first, extent); !s) {
+  PolandLines lines(source, size, env.Progress, output.Diagnostics);
+  if (Status s = lines.Read(); !s) {
     return s;
   }
   PolandGrid grid;
-  if (Status s = SizeGrid(extent, settings, grid); !s) {
+  if (Status s = SizeGrid(lines, settings, grid); !s) {
     return s;
   }
   if (Status s = FillGrid(grid, settings, settings.PointList); !s) {
     return s;
   }
-  source.clear();
-  source.seekg(0);
-  NodeLines second(source, size, env.Progress, counter);
   MarkerOrCompareRange range;
-  if (Status s = SecondPass(second, grid, settings, settings.PointList, range); !s) {
+  if (Status s = PlaceNodes(lines, grid, settings, settings.PointList, range); !s) {
     return s;
   }
   return FinishRange(range.Smallest, range.Largest, output);

@@ -48,7 +48,7 @@ Status CheckSpacings(double spacingX, double spacingY) {
   return Status::Ok();
 }
 
-Status SourceLines::Read(std::string& line) {
+Status SourceLines::Read(std::string_view& line) {
   return reader_.Next(line) ? Status::Ok()
                             : Status::Error(ErrorInputPastEnd, "Input past end of file");
 }
@@ -62,6 +62,15 @@ std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std:
     return 0;
   }
   return count;
+}
+
+double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
+                DecimalMark mark) noexcept {
+  double value = 0.0;
+  if (ReadDecimal(text.data(), text.data() + text.size(), value, mark).ec != std::errc()) {
+    diagnostics.NoteNonNumeric(static_cast<std::int64_t>(line));
+  }
+  return value;
 }
 
 std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,

@@ -47,13 +47,18 @@ class SourceLines {
               std::uint64_t start = 0)
       : reader_(source), size_(size), start_(start), progress_(progress) {}
 
-  /// The next line; fails with "Input past end of file" when there is none.
-  Status Read(std::string& line);
+  /// The next line, valid until the next Read or AtEnd; fails with "Input past end of file"
+  /// when there is none.
+  Status Read(std::string_view& line);
   bool AtEnd() { return reader_.AtEnd(); }
   /// Shows how far the read has come.
   void ReportProgress() { progress_.ShowReadProgress(size_, Consumed()); }
+  /// Shows a percentage worked out before (a deferred report of an earlier position).
+  void ShowPercent(int percent) { progress_.ShowPercent(percent); }
   /// The position in the file after the last line read.
   std::uint64_t Consumed() const noexcept { return start_ + reader_.Consumed(); }
+  /// The number of lines read so far.
+  std::uint64_t LinesRead() const noexcept { return reader_.LinesRead(); }
 
  private:
   LineReader reader_;
@@ -66,6 +71,10 @@ class SourceLines {
 /// blanks; returns how many of the first `maxFields` fields came back.
 std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std::int16_t maxFields,
                          std::vector<LineField>& fields);
+
+/// ParseDecimal of `text`; a text that holds no number reads as 0 and is noted for `line`.
+double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
+                DecimalMark mark = DecimalMark::PointOrComma) noexcept;
 
 /// Field `index` (1-based) of a split line, or an empty text when the line has fewer fields.
 std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,

@@ -16,7 +16,7 @@ Status ReadRows(SourceLines& lines, const RowGridLayout& layout, ConversionSetti
   points.Clear();
   FirstNodeRange range;
   std::vector<LineField> fields;
-  std::string line;
+  std::string_view line;
   for (std::int32_t dataRows = 0; !lines.AtEnd();) {
     if (Status s = lines.Read(line); !s) {
       return s;
@@ -38,7 +38,7 @@ Status ReadRows(SourceLines& lines, const RowGridLayout& layout, ConversionSetti
       GeoidPoint node{(j - 1) * settings.SpacingX + layout.X0, y, NullSeparation, NullFlagSet};
       const std::string_view text = fields[static_cast<std::size_t>(j)].Text;
       if (text != settings.CodeFilter) {
-        node.Separation = ParseDecimal(text);
+        node.Separation = NumberOf(text, lines.LinesRead(), output.Diagnostics);
         node.NullFlag = 0.0;
         range.Take(node.Separation);
       }

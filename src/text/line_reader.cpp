@@ -1,62 +1,127 @@
 #include "text/line_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace hextant {
 namespace {
-constexpr std::size_t kBufferSize = 1 << 16;
+
+// Position of the first `c` in data[from, to), or `to` when there is none.
+std::size_t Find(const char* data, std::size_t from, std::size_t to, char c) noexcept {
+  const void* found = from < to ? std::memchr(data + from, c, to - from) : nullptr;
+  return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - data);
 }
+
+}  // namespace
 
 LineReader::LineReader(std::istream& source, std::size_t lineLimit)
-    : source_(source), lineLimit_(lineLimit), buffer_(kBufferSize) {}
+    : source_(source),
+      lineLimit_(std::max<std::size_t>(lineLimit, 1)),
+      capacity_(lineLimit_ + kChunkSize),
+      buffer_(new char[capacity_]) {}
 
-bool LineReader::Fill() {
-  if (begin_ < end_) {
-    return true;
+// Keeps the unread bytes, moved to the front, and appends what the stream has; false when it
+// had nothing more.
+bool LineReader::Refill() {
+  if (sourceDone_) {
+    return false;
   }
-  source_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  const std::size_t kept = end_ - begin_;
+  std::memmove(buffer_.get(), buffer_.get() + begin_, kept);
   begin_ = 0;
-  end_ = static_cast<std::size_t>(source_.gcount());
-  return end_ > 0;
+  end_ = kept;
+  lfKnown_ = crKnown_ = false;
+  const std::size_t room = capacity_ - end_;
+  source_.read(buffer_.get() + end_, static_cast<std::streamsize>(room));
+  const auto got = static_cast<std::size_t>(std::max<std::streamsize>(source_.gcount(), 0));
+  end_ += got;
+  sourceDone_ = got < room;
+  return got > 0;
 }
 
-int LineReader::Peek() {
-  return Fill() ? static_cast<unsigned char>(buffer_[begin_]) : -1;
+// The first LF or CR among the unread bytes, or the end of them; both searches run ahead with
+// memchr and are repeated only once the reader has passed what they found.
+const char* LineReader::NextLineEnd() noexcept {
+  if (!lfKnown_ || nextLf_ < begin_) {
+    nextLf_ = Find(buffer_.get(), begin_, end_, '\n');
+    lfKnown_ = true;
+  }
+  if (!crKnown_ || nextCr_ < begin_) {
+    nextCr_ = Find(buffer_.get(), begin_, end_, '\r');
+    crKnown_ = true;
+  }
+  return buffer_.get() + std::min(nextLf_, nextCr_);
 }
 
-bool LineReader::AtEnd() {
-  return !Fill();
+void LineReader::SkipRestOfLongLine() {
+  while (skipping_) {
+    const char* stop = NextLineEnd();
+    const char* last = buffer_.get() + end_;
+    if (stop == last || (*stop == '\r' && stop + 1 == last && !sourceDone_)) {
+      Take(static_cast<std::size_t>(stop - (buffer_.get() + begin_)));
+      if (!Refill()) {
+        skipping_ = end_ > begin_;  // a lone CR left at the end is the line end
+        if (skipping_) {
+          Take(1);
+          skipping_ = false;
+        }
+      }
+      continue;
+    }
+    const bool crLf = *stop == '\r' && stop + 1 < last && stop[1] == '\n';
+    Take(static_cast<std::size_t>(stop - (buffer_.get() + begin_)) + (crLf ? 2 : 1));
+    skipping_ = false;
+  }
+}
+
+bool LineReader::Next(std::string_view& line) {
+  SkipRestOfLongLine();
+  for (;;) {
+    const char* start = buffer_.get() + begin_;
+    const char* last = buffer_.get() + end_;
+    const char* stop = NextLineEnd();
+    // A CR as the last byte read may be the first half of CR LF: decide when more is known.
+    const bool ended = stop != last && (*stop == '\n' || stop + 1 != last || sourceDone_);
+    const auto length = static_cast<std::size_t>(stop - start);
+    if (ended) {
+      const bool crLf = *stop == '\r' && stop + 1 != last && stop[1] == '\n';
+      line = std::string_view(start, std::min(length, lineLimit_));
+      Take(length + (crLf ? 2 : 1));
+      ++lines_;
+      return true;
+    }
+    if (length > lineLimit_) {
+      line = std::string_view(start, lineLimit_);
+      Take(lineLimit_);
+      skipping_ = true;
+      ++lines_;
+      return true;
+    }
+    if (!Refill()) {
+      if (begin_ == end_) {
+        return false;
+      }
+      if (stop != last) {
+        continue;  // the stream is done: a CR at the end is a line end after all
+      }
+      line = std::string_view(buffer_.get() + begin_, end_ - begin_);  // no line end at the end
+      Take(end_ - begin_);
+      ++lines_;
+      return true;
+    }
+  }
 }
 
 bool LineReader::Next(std::string& line) {
-  line.clear();
-  if (!Fill()) {
-    return false;
-  }
-  for (;;) {
-    const char* start = buffer_.data() + begin_;
-    const char* stop = buffer_.data() + end_;
-    const char* lineEnd = std::find_if(start, stop, [](char c) { return c == '\n' || c == '\r'; });
-    const auto length = static_cast<std::size_t>(lineEnd - start);
-    if (line.size() < lineLimit_) {
-      line.append(start, std::min(length, lineLimit_ - line.size()));
-    }
-    begin_ += length;
-    consumed_ += length;
-    if (lineEnd != stop) {
-      const bool carriageReturn = *lineEnd == '\r';
-      ++begin_;
-      ++consumed_;
-      if (carriageReturn && Peek() == '\n') {
-        ++begin_;
-        ++consumed_;
-      }
-      return true;
-    }
-    if (!Fill()) {
-      return true;  // the last line has no line end
-    }
-  }
+  std::string_view view;
+  const bool read = Next(view);
+  line.assign(view);
+  return read;
+}
+
+bool LineReader::AtEnd() {
+  SkipRestOfLongLine();
+  return begin_ == end_ && !Refill();
 }
 
 }  // namespace hextant

@@ -2,37 +2,59 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace hextant {
 
-/// Reads 8-bit text lines from a stream through a large buffer. A line ends at LF, CR LF or CR;
-/// the line end is not part of the line. Lines longer than the limit are cut to it (the rest of
-/// the line is skipped), so no input makes the reader hold more than the limit.
+/// Reads 8-bit text lines from a stream through one large buffer and hands them out as views
+/// into it, so that reading a line allocates nothing. A line ends at LF, CR LF or CR; the line end
+/// is not part of the line. Lines longer than the limit are cut to it (the rest of the line is
+/// skipped), so no input makes the reader hold more than the limit plus one read chunk.
 class LineReader {
  public:
   static constexpr std::size_t kDefaultLineLimit = 1 << 20;
+  /// Bytes asked of the stream at a time.
+  static constexpr std::size_t kChunkSize = 1 << 20;
 
   explicit LineReader(std::istream& source, std::size_t lineLimit = kDefaultLineLimit);
 
-  /// Reads the next line into `line`; false when the stream has no more bytes.
+  /// Points `line` at the next line; false when the stream has no more bytes. The view stays
+  /// valid until the next call of Next or AtEnd.
+  bool Next(std::string_view& line);
+  /// The same, copying the line into `line`.
   bool Next(std::string& line);
-  /// True when every byte of the stream has been consumed.
+  /// True when every byte of the stream has been consumed; ends the validity of the last view.
   bool AtEnd();
   /// Number of bytes consumed so far (lines and their line ends).
   std::uint64_t Consumed() const noexcept { return consumed_; }
+  /// Number of lines handed out so far.
+  std::uint64_t LinesRead() const noexcept { return lines_; }
 
  private:
-  bool Fill();
-  int Peek();
+  bool Refill();
+  void SkipRestOfLongLine();
+  const char* NextLineEnd() noexcept;
+  void Take(std::size_t bytes) noexcept {
+    begin_ += bytes;
+    consumed_ += bytes;
+  }
 
   std::istream& source_;
   std::size_t lineLimit_;
-  std::vector<char> buffer_;
-  std::size_t begin_ = 0;
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t begin_ = 0;  // unread bytes are begin_..end_
   std::size_t end_ = 0;
+  std::size_t nextLf_ = 0;  // the next LF (CR) at or after begin_, or end_ when there is none
+  std::size_t nextCr_ = 0;
+  bool lfKnown_ = false;  // nextLf_ (nextCr_) was searched for since the last refill
+  bool crKnown_ = false;
+  bool sourceDone_ = false;
+  bool skipping_ = false;  // the rest of a line cut at the limit is still to be skipped
   std::uint64_t consumed_ = 0;
+  std::uint64_t lines_ = 0;
 };
 
 }  // namespace hextant

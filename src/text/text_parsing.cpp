@@ -38,6 +38,7 @@ class NumberCursor {
     ++at_;
     SkipBlanks();
   }
+  std::size_t Position() const noexcept { return at_; }
 
  private:
   void SkipBlanks() noexcept {
@@ -52,7 +53,7 @@ class NumberCursor {
 };
 
 // "&H" / "&O" whole numbers; the cursor stands after the letter.
-double ReadRadixNumber(NumberCursor& cursor, int radix) noexcept {
+double ReadRadixNumber(NumberCursor& cursor, int radix, bool& digitSeen) noexcept {
   double value = 0.0;
   for (; !cursor.AtEnd(); cursor.Next()) {
     const char c = cursor.Peek();
@@ -67,6 +68,7 @@ double ReadRadixNumber(NumberCursor& cursor, int radix) noexcept {
     if (digit < 0 || digit >= radix) {
       break;
     }
+    digitSeen = true;
     value = value * radix + digit;
   }
   return value;
@@ -78,6 +80,7 @@ double ReadRadixNumber(NumberCursor& cursor, int radix) noexcept {
 class DecimalDigits {
  public:
   void Integer(char c) noexcept {
+    digitSeen_ = true;
     if (c == '0' && significant_ == 0) {
       return;  // leading zeros carry nothing
     }
@@ -88,6 +91,7 @@ class DecimalDigits {
     }
   }
   void Fraction(char c) noexcept {
+    digitSeen_ = true;
     if (!pointPushed_ && Push('.')) {
       pointPushed_ = true;
     }
@@ -96,6 +100,7 @@ class DecimalDigits {
     }
   }
   void Exponent(bool negative, long value) noexcept { exponent_ = negative ? -value : value; }
+  bool DigitSeen() const noexcept { return digitSeen_; }
 
   double Value() const noexcept {
     char text[kRoom + 32];
@@ -135,6 +140,7 @@ class DecimalDigits {
   long droppedIntegerDigits_ = 0;
   long exponent_ = 0;
   bool pointPushed_ = false;
+  bool digitSeen_ = false;
 };
 
 long ReadExponentDigits(NumberCursor& cursor) noexcept {
@@ -149,7 +155,7 @@ bool IsExponentLetter(char c) noexcept {
   return c == 'E' || c == 'e' || c == 'D' || c == 'd';
 }
 
-double ReadDecimalNumber(NumberCursor& cursor) noexcept {
+double ReadDecimalNumber(NumberCursor& cursor, bool& digitSeen) noexcept {
   DecimalDigits digits;
   for (; IsDigit(cursor.Peek()); cursor.Next()) {
     digits.Integer(cursor.Peek());
@@ -168,6 +174,7 @@ double ReadDecimalNumber(NumberCursor& cursor) noexcept {
     }
     digits.Exponent(negative, ReadExponentDigits(cursor));
   }
+  digitSeen = digits.DigitSeen();
   return digits.Value();
 }
 
@@ -219,34 +226,81 @@ void SplitByDelimiter(std::string_view line, std::string_view delimiter, std::in
   maxFields = static_cast<std::int16_t>(std::min<std::int32_t>(maxFields, count));
 }
 
-}  // namespace
-
-double ParseDecimal(std::string_view text, DecimalMark mark) noexcept {
+// The rules of ReadDecimal character by character, for text that is not a plain number.
+double ReadSpecialNumber(std::string_view text, DecimalMark mark, bool& digitSeen,
+                         std::size_t& used) noexcept {
   NumberCursor cursor(text, mark);
+  double value = 0.0;
   if (cursor.Peek() == '&') {
     cursor.Next();
     const char letter = cursor.Peek();
     if (letter == 'H' || letter == 'h' || letter == 'O' || letter == 'o') {
       cursor.Next();
-      return ReadRadixNumber(cursor, letter == 'H' || letter == 'h' ? 16 : 8);
+      value = ReadRadixNumber(cursor, letter == 'H' || letter == 'h' ? 16 : 8, digitSeen);
     }
-    return 0.0;
+  } else {
+    bool negative = false;
+    if (cursor.Peek() == '+' || cursor.Peek() == '-') {
+      negative = cursor.Peek() == '-';
+      cursor.Next();
+    }
+    value = ReadDecimalNumber(cursor, digitSeen);
+    value = negative ? -value : value;
   }
-  bool negative = false;
-  if (cursor.Peek() == '+' || cursor.Peek() == '-') {
-    negative = cursor.Peek() == '-';
-    cursor.Next();
+  used = std::min(cursor.Position(), text.size());
+  return digitSeen ? value : 0.0;
+}
+
+// A plain number is an optional minus, then digits or a point, and nothing from_chars reads
+// differently from ReadSpecialNumber: no blanks, commas, plus signs or D exponents, and not so
+// many digits that ReadSpecialNumber would drop some.
+constexpr std::size_t kLongestPlainNumber = 100;
+
+bool ReadPlainNumber(const char* first, const char* last, double& value) noexcept {
+  if (last - first > static_cast<std::ptrdiff_t>(kLongestPlainNumber)) {
+    return false;
   }
-  const double value = ReadDecimalNumber(cursor);
-  return negative ? -value : value;
+  const char* start = first != last && *first == '-' ? first + 1 : first;
+  if (start == last || !(IsDigit(*start) || *start == '.')) {
+    return false;
+  }
+  const auto [end, error] = std::from_chars(first, last, value);
+  return end == last && error == std::errc();
+}
+
+}  // namespace
+
+std::from_chars_result ReadDecimal(const char* first, const char* last, double& value,
+                                   DecimalMark mark) noexcept {
+  if (ReadPlainNumber(first, last, value)) {
+    return {last, std::errc()};
+  }
+  bool digitSeen = false;
+  std::size_t used = 0;
+  value = ReadSpecialNumber(std::string_view(first, static_cast<std::size_t>(last - first)), mark,
+                            digitSeen, used);
+  return {first + used, digitSeen ? std::errc() : std::errc::invalid_argument};
+}
+
+double ParseDecimal(std::string_view text, DecimalMark mark) noexcept {
+  double value = 0.0;
+  ReadDecimal(text.data(), text.data() + text.size(), value, mark);
+  return value;
+}
+
+std::from_chars_result ReadAfterLetters(const char* first, const char* last,
+                                        double& value) noexcept {
+  const char* start = first;
+  while (start != last && static_cast<unsigned char>(*start) >= 65) {
+    ++start;
+  }
+  return ReadDecimal(start, last, value);
 }
 
 double ParseAfterLetters(std::string_view text) noexcept {
-  std::size_t skip = 0;
-  while (skip < text.size() && static_cast<unsigned char>(text[skip]) >= 65) {
-    ++skip;
-  }
-  return ParseDecimal(text.substr(skip));
+  double value = 0.0;
+  ReadAfterLetters(text.data(), text.data() + text.size(), value);
+  return value;
 }
 
 std::string FormatWithPoint(double value, std::string_view pattern) {

@@ -5,6 +5,7 @@
 // of files with millions of lines, so none allocates per character; SplitLine reuses the caller's
 // field list and points into the caller's line.
 
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,9 +29,19 @@ enum class DecimalMark { PointOrComma, PointOnly };
 /// gives ±infinity (or ±0 when too small).
 double ParseDecimal(std::string_view text, DecimalMark mark = DecimalMark::PointOrComma) noexcept;
 
+/// ParseDecimal of the characters first..last into `value`: returns the end of what was read and
+/// std::errc::invalid_argument when the text held no digit (then `value` is 0). A plain number
+/// (optional minus, digits, point, exponent E) is read by std::from_chars directly.
+std::from_chars_result ReadDecimal(const char* first, const char* last, double& value,
+                                   DecimalMark mark = DecimalMark::PointOrComma) noexcept;
+
 /// ParseDecimal of `text` after its leading characters with codes 65 and above (letters,
 /// [ \ ] ^ _ ` { | } ~ and every non-ASCII byte) are dropped: "N45" gives 45, " N45" gives 0.
 double ParseAfterLetters(std::string_view text) noexcept;
+
+/// ParseAfterLetters of first..last as ReadDecimal reads: invalid_argument when no digit came.
+std::from_chars_result ReadAfterLetters(const char* first, const char* last,
+                                        double& value) noexcept;
 
 /// Writes `value` by a pattern of the form "0.0000": at least as many integer digits as zeros
 /// before the point, exactly as many decimals as zeros after it, rounded, with a point as the

@@ -57,14 +57,39 @@ TEST(SortPoints, PutsShuffledGridsIntoRowOrder) {
       {"300 x 200", GridNodes(300, 200, 480000.0, 75000.0, 1000.0)},
   };
   std::mt19937 random(7);
+  // Besides shuffles, the orders files come in: rows north to south, each row starting at its
+  // third node (longitudes 0..360), rows west to east reversed, everything reversed, and rows
+  // north to south with two nodes of one row swapped.
+  auto rowsOf = [](std::vector<GeoidPoint> nodes, auto eachRow) {
+    for (auto row = nodes.begin(); row != nodes.end();) {
+      auto end = std::find_if(row, nodes.end(), [&](const auto& p) { return p.Y != row->Y; });
+      eachRow(row, end);
+      row = end;
+    }
+    return nodes;
+  };
+  auto northToSouth = [](std::vector<GeoidPoint> nodes) {
+    std::stable_sort(nodes.begin(), nodes.end(), [](auto& p, auto& q) { return p.Y > q.Y; });
+    return nodes;
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    std::vector<std::vector<GeoidPoint>> orders{northToSouth(c.grid),
+                                                std::vector(c.grid.rbegin(), c.grid.rend())};
+    orders.push_back(rowsOf(orders[0], [](auto row, auto end) {
+      std::rotate(row, row + std::min<std::ptrdiff_t>(2, end - row), end);
+    }));
+    orders.push_back(rowsOf(c.grid, [](auto row, auto end) { std::reverse(row, end); }));
+    orders.push_back(orders[0]);
+    std::swap(orders.back().front(), orders.back()[orders.back().size() / 2]);
     for (int round = 0; round < 3; ++round) {
-      auto shuffled = c.grid;
-      std::shuffle(shuffled.begin(), shuffled.end(), random);
-      PointList list = ListOf(shuffled);
+      orders.push_back(c.grid);
+      std::shuffle(orders.back().begin(), orders.back().end(), random);
+    }
+    for (std::size_t order = 0; order < orders.size(); ++order) {
+      PointList list = ListOf(orders[order]);
       SortPoints(list);
-      EXPECT_TRUE(SameNodes(NodesOf(list), c.grid));
+      EXPECT_TRUE(SameNodes(NodesOf(list), c.grid)) << "order " << order;
     }
   }
 }

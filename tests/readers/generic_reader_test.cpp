@@ -5,6 +5,7 @@
 #include "base/angles.h"
 #include "readers/generic_reader.h"
 #include "readers/reader_fixture.h"
+#include "readers/reader_progress.h"
 #include "wizard/column_roles.h"
 
 namespace hextant::test {
@@ -100,6 +101,35 @@ TEST_F(GenericReader, SkipsTitleAndShortLinesAndAppliesTheCodeFilter) {
   EXPECT_EQ(Node(3).Separation, 32767.0);
   EXPECT_EQ(Node(3).NullFlag, 0.0);
   EXPECT_DOUBLE_EQ(output_.SeparationOffset, 25.0) << "0 and 50: 32767 took no part";
+  EXPECT_EQ(output_.Diagnostics.NonNumericValues, 3) << "x, y and n of the title";
+  EXPECT_EQ(output_.Diagnostics.FirstNonNumericLine, 4);
+}
+
+TEST_F(GenericReader, ShowsTheProgressOfACountingPassThenOfAReadPass) {
+  std::string text = "title\n";
+  for (int i = 0; i < 3000; ++i) {
+    text += i % 7 == 0 ? "\n" : i % 5 == 0 ? "short line\r\n" : "1 1 " + std::to_string(i) + "\n";
+  }
+  settings_.StartLine = 2;
+  // Both passes as the reader's description has them: every line after the start line counts in
+  // the first, only the lines read as points in the second; a report after every stride + 1.
+  const std::uint64_t stride = text.size() / 12800;
+  std::vector<int> expected{0};
+  for (bool readPass : {false, true}) {
+    std::uint64_t counter = 0;
+    for (std::size_t at = text.find('\n') + 1; at < text.size();) {
+      const std::size_t end = text.find('\n', at) + 1;
+      const bool point = text.compare(at, 4, "1 1 ") == 0;
+      at = end;
+      if ((point || !readPass) && ++counter > stride) {
+        expected.push_back(ReadPercent(text.size(), end + 1));
+        counter = 0;
+      }
+    }
+  }
+  page_.percents.clear();
+  ASSERT_TRUE(Read(text));
+  EXPECT_EQ(page_.percents, expected);
 }
 
 TEST_F(GenericReader, WorksOutItsOffsetWithoutCuttingIt) {

@@ -3,6 +3,7 @@
 #include "base/angles.h"
 #include "readers/poland_reader.h"
 #include "readers/reader_fixture.h"
+#include "readers/reader_progress.h"
 
 namespace hextant::test {
 namespace {
@@ -39,6 +40,24 @@ TEST_F(PolandReader, ReadsAHashFollowedByTextAsANode) {
   ASSERT_TRUE(Read(ConvertFilePoland, "#x\t14.0\t40.0\r\n0.25\t14.0\t41.0\r\n"));
   ASSERT_EQ(Points().Count(), 2);
   EXPECT_DOUBLE_EQ(Points().Node(1).Y, 0.0) << "latitude 0";
+  EXPECT_EQ(output_.Diagnostics.NonNumericValues, 1);
+  EXPECT_EQ(output_.Diagnostics.FirstNonNumericLine, 1);
+}
+
+TEST_F(PolandReader, ReportsEvery1001LinesAcrossBothPasses) {
+  std::string text;
+  std::vector<std::size_t> ends;  // the position after each line
+  for (int i = 0; i < 1700; ++i) {
+    text += i % 9 == 0 ? "# comment\r\n" : "49." + std::to_string(i % 2 * 25) + "\t14.0\t40\r\n";
+    ends.push_back(text.size());
+  }
+  std::vector<int> expected;
+  for (std::size_t line = 1001; line <= 2 * ends.size(); line += 1001) {
+    expected.push_back(ReadPercent(text.size(), ends[(line - 1) % ends.size()] + 1));
+  }
+  page_.percents.clear();
+  ASSERT_TRUE(Read(ConvertFilePoland, text)) << failure_.Description();
+  EXPECT_EQ(page_.percents, expected);
 }
 
 TEST_F(PolandReader, RefusesNodesOffTheGridAndHugeGrids) {

@@ -28,12 +28,20 @@ TEST(LineReader, EndsLinesAtLfCrLfAndCr) {
 }
 
 TEST(LineReader, HandlesLineEndsAcrossItsBuffer) {
-  // The 64 KiB buffer ends between the CR and the LF of the first line end.
-  const std::string first(65535, 'x');
-  const auto lines = Lines(first + "\r\nsecond\r\n");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], first);
-  EXPECT_EQ(lines[1], "second");
+  // The first read fills the buffer (limit + chunk bytes) up to the CR of "xxx": whether a LF
+  // follows is known only after the next read.
+  std::string lines;
+  for (std::size_t i = 0; i < (2 * LineReader::kChunkSize - 4) / 4; ++i) {
+    lines += "abc\n";
+  }
+  for (const std::string end : {"\r\n", "\r"}) {
+    const auto read = Lines(lines + "xxx" + end + "second\r\n", LineReader::kChunkSize);
+    ASSERT_EQ(read.size(), lines.size() / 4 + 2);
+    EXPECT_EQ(read[read.size() - 2], "xxx");
+    EXPECT_EQ(read.back(), "second");
+  }
+  const auto cut = Lines(std::string(5000, 'y') + "\r\nz", 16);
+  EXPECT_EQ(cut, (std::vector<std::string>{std::string(16, 'y'), "z"}));
 }
 
 TEST(LineReader, AtEndAfterTheLastLineEnd) {
