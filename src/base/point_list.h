@@ -22,8 +22,8 @@ struct GeoidPoint {
 /// The nodes of a model as one dense block of doubles, four per node (X, Y, Separation,
 /// NullFlag), rows 0..n one after another. Row 0 always exists and is never a node, so the block
 /// can be handed unchanged to the writer library, which expects 4 × (n + 1) doubles. The block
-/// grows geometrically without copying where the system can move pages, is never filled with
-/// values that are overwritten anyway, and asks for transparent huge pages when it is large.
+/// grows geometrically without copying where the system can move pages, and is never filled with
+/// values that are overwritten anyway.
 class PointList {
  public:
   static constexpr int kFieldsPerNode = 4;
