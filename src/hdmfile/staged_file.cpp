@@ -93,19 +93,50 @@ bool IsStagingName(const fs::path::string_type& name, const fs::path::string_typ
 }
 
 #if defined(_WIN32)
-int OpenExclusive(const fs::path& path, int mode) noexcept {
-  int fd = -1;
-  const errno_t error =
-      _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                _SH_DENYWR, mode != 0 ? mode : (_S_IREAD | _S_IWRITE));
-  return error == 0 ? fd : -1;
+int ErrnoOf(DWORD error) noexcept {
+  switch (error) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EIO;
+  }
+}
+// CREATE_NEW fails when any file has the name. Without FILE_SHARE_DELETE nobody can remove the
+// staging file while it is open, which is how a live writer's file is told from an abandoned one.
+int OpenExclusive(const fs::path& path, int) noexcept {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    errno = ErrnoOf(GetLastError());
+    return -1;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(file);
+    errno = EMFILE;
+  }
+  return fd;
 }
 int WriteSome(int fd, const char* data, std::size_t size) noexcept {
   const unsigned int piece = size > (1u << 30) ? (1u << 30) : static_cast<unsigned int>(size);
   return _write(fd, data, piece);
 }
 bool SyncFile(int fd) noexcept {
-  return _commit(fd) == 0;
+  if (FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(fd)))) {
+    return true;
+  }
+  errno = ErrnoOf(GetLastError());
+  return false;
 }
 int CloseFile(int fd) noexcept {
   return _close(fd);
@@ -127,7 +158,7 @@ bool Replace(const fs::path& from, const fs::path& to) noexcept {
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+  errno = ErrnoOf(GetLastError());
   return false;
 }
 void SyncFolder(const fs::path&) noexcept {}  // MOVEFILE_WRITE_THROUGH already waited for it
