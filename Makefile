@@ -100,10 +100,15 @@ windows-build: windows-configure
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 
 windows: build windows-build
+	@# One Wine server for the whole run, started with Wine's own services before any test, so
+	@# that no test meets a server that is shutting down and no service holds a test's output.
+	@$(WINE_ENV) wineserver -p
 	@[ -f $(WINDOWS_BUILD_DIR)/wine/system.reg ] || \
 	  $(WINE_ENV) wineboot --init > $(WINDOWS_BUILD_DIR)/wineboot.log 2>&1 || \
-	  { cat $(WINDOWS_BUILD_DIR)/wineboot.log; exit 1; }
-	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS)
+	  { cat $(WINDOWS_BUILD_DIR)/wineboot.log; $(WINE_ENV) wineserver -k; exit 1; }
+	@$(WINE_ENV) wine cmd /c exit > /dev/null 2>&1 < /dev/null; \
+	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS); status=$$?; \
+	$(WINE_ENV) wineserver -k; exit $$status
 
 # A .deb of the native build and a .zip of the Windows build, both in $(BUILD_DIR)/packages/.
 package: package-deps build windows-build
