@@ -102,7 +102,7 @@ windows-build: windows-configure
 windows: build windows-build
 	@# One Wine server for the whole run, started with Wine's own services before any test, so
 	@# that no test meets a server that is shutting down and no service holds a test's output.
-	@$(WINE_ENV) wineserver -p
+	@mkdir -p $(WINDOWS_BUILD_DIR)/wine && $(WINE_ENV) wineserver -p
 	@[ -f $(WINDOWS_BUILD_DIR)/wine/system.reg ] || \
 	  $(WINE_ENV) wineboot --init > $(WINDOWS_BUILD_DIR)/wineboot.log 2>&1 || \
 	  { cat $(WINDOWS_BUILD_DIR)/wineboot.log; $(WINE_ENV) wineserver -k; exit 1; }
