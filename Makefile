@@ -9,22 +9,42 @@ CMAKE_FLAGS ?=
 # Debian packages the build and the tests need.
 DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev \
         desktop-file-utils appstream
+# What the Windows cross build and its tests under Wine need besides them, and `make package`.
+WINDOWS_DEPS := g++-mingw-w64-x86-64-posix wine64 wine
+PACKAGE_DEPS := dpkg-dev file
 
-.PHONY: all deps configure build test run demo bench install format clean screenshots
+WINDOWS_BUILD_DIR ?= build-windows
+# Wine, quiet and in a prefix of the Windows build folder's own.
+WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+
+.PHONY: all deps windows-deps package-deps configure build test run demo bench install format \
+        clean windows windows-configure windows-build package screenshots
 
 all: build
 
-deps:
+# install_missing: installs those of $(1) that are not installed yet.
+define install_missing
 	@missing=""; \
-	for p in $(DEPS); do \
+	for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing missing packages:$$missing"; \
 	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
 	  $$SUDO apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+	    --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(DEPS))
+
+windows-deps: deps
+	$(call install_missing,$(WINDOWS_DEPS))
+
+package-deps: deps
+	$(call install_missing,$(PACKAGE_DEPS))
 
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
@@ -73,6 +93,36 @@ bench: deps
 	  echo "Skipping bench/convert_egm96_xyz.sh: it needs gdal-bin, proj-data and time."; \
 	fi
 
+# The Windows cross build into $(WINDOWS_BUILD_DIR)/ (MinGW-w64), its tests under Wine, and each
+# sample converted there byte-identical to the native build's model.
+windows-configure: windows-deps
+	@if [ ! -f $(WINDOWS_BUILD_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(WINDOWS_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DHEXTANT_NATIVE_CONVERT=$(abspath $(BUILD_DIR))/src/app/hextant-convert $(CMAKE_FLAGS); \
+	fi
+
+windows-build: windows-configure
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+
+windows: build windows-build
+	@# One Wine server for the whole run, started with Wine's own services before any test, so
+	@# that no test meets a server that is shutting down and no service holds a test's output.
+	@mkdir -p $(WINDOWS_BUILD_DIR)/wine && $(WINE_ENV) wineserver -p
+	@[ -f $(WINDOWS_BUILD_DIR)/wine/system.reg ] || \
+	  $(WINE_ENV) wineboot --init > $(WINDOWS_BUILD_DIR)/wineboot.log 2>&1 || \
+	  { cat $(WINDOWS_BUILD_DIR)/wineboot.log; $(WINE_ENV) wineserver -k; exit 1; }
+	@$(WINE_ENV) wine cmd /c exit > /dev/null 2>&1 < /dev/null; \
+	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS); status=$$?; \
+	$(WINE_ENV) wineserver -k; exit $$status
+
+# A .deb of the native build and a .zip of the Windows build, both in $(BUILD_DIR)/packages/.
+package: package-deps build windows-build
+	cd $(BUILD_DIR) && cpack -B $(abspath $(BUILD_DIR))/packages
+	cd $(WINDOWS_BUILD_DIR) && cpack -B $(abspath $(BUILD_DIR))/packages
+	@rm -rf $(BUILD_DIR)/packages/_CPack_Packages
+	@ls -l $(BUILD_DIR)/packages
+
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)
 
@@ -80,4 +130,4 @@ format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(WINDOWS_BUILD_DIR)

@@ -189,7 +189,7 @@ void AddValueOption(ConvertOptions& c, std::string_view name, const std::string&
   } else if (name == "column") {
     AddColumnAction(c, value, error);
   } else if (name == "output") {
-    c.output = std::filesystem::path(value);
+    c.output = PathFromText(value);
   } else {
     error = "unknown option --" + std::string(name);
   }
@@ -225,7 +225,7 @@ void ParseOptionList(const std::vector<std::string>& args, ConvertOptions& c, st
       if (!c.source.empty()) {
         error = "more than one SOURCE: '" + PathText(c.source) + "' and '" + arg + "'";
       }
-      c.source = std::filesystem::path(arg);
+      c.source = PathFromText(arg);
       continue;
     }
     const std::size_t equals = arg.find('=');

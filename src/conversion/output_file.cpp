@@ -69,6 +69,9 @@ OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& p
       lastRefusal_ = "it already exists and is not to be overwritten";
       return Verdict::AskAgain;
     }
+    case FileAttribute::Unmarked:
+      lastRefusal_ = "it exists without the archive attribute";
+      return Verdict::AskAgain;
     case FileAttribute::Unknown:
       break;
   }

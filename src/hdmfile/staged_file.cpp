@@ -10,24 +10,13 @@
 
 #include "crc32.h"
 
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <share.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "staged_file_io.h"
 
 namespace hdm {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace io;
 
 constexpr std::size_t kTagLength = 8;
 constexpr const char* kSuffix = ".part";
@@ -41,14 +30,6 @@ std::uint64_t Mix(std::uint64_t x) noexcept {
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
   return x ^ (x >> 31);
-}
-
-int ProcessId() noexcept {
-#if defined(_WIN32)
-  return _getpid();
-#else
-  return static_cast<int>(::getpid());
-#endif
 }
 
 // Eight hexadecimal digits that differ between calls, threads and processes.
@@ -91,106 +72,6 @@ bool IsStagingName(const fs::path::string_type& name, const fs::path::string_typ
   }
   return true;
 }
-
-#if defined(_WIN32)
-int OpenExclusive(const fs::path& path, int mode) noexcept {
-  int fd = -1;
-  const errno_t error =
-      _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                _SH_DENYWR, mode != 0 ? mode : (_S_IREAD | _S_IWRITE));
-  return error == 0 ? fd : -1;
-}
-int WriteSome(int fd, const char* data, std::size_t size) noexcept {
-  const unsigned int piece = size > (1u << 30) ? (1u << 30) : static_cast<unsigned int>(size);
-  return _write(fd, data, piece);
-}
-bool SyncFile(int fd) noexcept {
-  return _commit(fd) == 0;
-}
-int CloseFile(int fd) noexcept {
-  return _close(fd);
-}
-int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) noexcept {
-  if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) {
-    return -1;
-  }
-  return _read(fd, data, static_cast<unsigned int>(size));
-}
-int OpenForCheck(const fs::path& path) noexcept {
-  int fd = -1;
-  return _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) == 0 ? fd : -1;
-}
-int ExistingMode(const fs::path&) noexcept {
-  return 0;
-}
-bool Replace(const fs::path& from, const fs::path& to) noexcept {
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
-  return false;
-}
-void SyncFolder(const fs::path&) noexcept {}  // MOVEFILE_WRITE_THROUGH already waited for it
-void MarkLive(int) noexcept {}                // an open file cannot be deleted on Windows
-bool IsAbandoned(const fs::path&) noexcept {
-  return true;
-}
-#else
-int OpenExclusive(const fs::path& path, int mode) noexcept {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd >= 0 && mode != 0) {
-    ::fchmod(fd, static_cast<mode_t>(mode));  // keep the permissions of the file it replaces
-  }
-  return fd;
-}
-int WriteSome(int fd, const char* data, std::size_t size) noexcept {
-  return static_cast<int>(::write(fd, data, size > (1u << 30) ? (1u << 30) : size));
-}
-bool SyncFile(int fd) noexcept {
-  return ::fsync(fd) == 0;
-}
-int CloseFile(int fd) noexcept {
-  return ::close(fd);
-}
-int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) noexcept {
-  return static_cast<int>(::pread(fd, data, size, static_cast<off_t>(offset)));
-}
-int OpenForCheck(const fs::path& path) noexcept {
-  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-}
-int ExistingMode(const fs::path& target) noexcept {
-  struct stat info {};
-  if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return 0;
-  }
-  return static_cast<int>(info.st_mode & 07777);
-}
-bool Replace(const fs::path& from, const fs::path& to) noexcept {
-  return ::rename(from.c_str(), to.c_str()) == 0;
-}
-// The rename is durable only once the folder's entry reached the disk. The model is in place
-// whatever this returns, so a folder that cannot be synced (some file systems refuse) is let be.
-void SyncFolder(const fs::path& folder) noexcept {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
-// A live writer holds a lock on its staging file until it closes it; a killed one does not.
-void MarkLive(int fd) noexcept {
-  ::flock(fd, LOCK_EX | LOCK_NB);
-}
-bool IsAbandoned(const fs::path& path) noexcept {
-  const int fd = OpenForCheck(path);
-  if (fd < 0) {
-    return false;
-  }
-  const bool unlocked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-  ::close(fd);
-  return unlocked;
-}
-#endif
 
 }  // namespace
 

@@ -24,13 +24,18 @@ std::string PathText(const std::filesystem::path& path);
 /// office software reads and for the writer library's interface.
 std::string SystemText(const std::filesystem::path& path);
 
+/// The path that the UTF-8 text `text` names (the bytes as they are on POSIX); the inverse of
+/// PathText, for paths typed on a command line.
+std::filesystem::path PathFromText(std::string_view text);
+
 /// The system's description of the error number `error` (errno).
 std::string SystemErrorText(int error);
 
 /// The first attribute that holds, in the order the output file choice tests them; `Missing`
 /// when the folder exists and the file does not, `Unknown` when the query failed otherwise (a
-/// missing folder included).
-enum class FileAttribute { Missing, ReadOnly, Hidden, System, Archive, Unknown };
+/// missing folder included), `Unmarked` for an existing file with none of the four (on Windows,
+/// a file whose archive attribute was cleared).
+enum class FileAttribute { Missing, ReadOnly, Hidden, System, Archive, Unmarked, Unknown };
 
 FileAttribute QueryFileAttribute(const std::filesystem::path& path);
 

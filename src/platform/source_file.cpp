@@ -90,11 +90,25 @@ Status OpenFailure(const std::filesystem::path& path, int error) {
                                             " can not be read: " + SystemErrorText(error));
 }
 
+Status NotAFile(const std::filesystem::path& path, const char* kind) {
+  return Status::Error(ErrorFileAccess,
+                       PathText(path) + " is " + kind + ", not a file: only a file can be read.");
+}
+
 // Opens and checks `path`; the descriptor of a regular file, or -1 with `status` set.
 int OpenRegularFile(const std::filesystem::path& path, Status& status, std::uint64_t& size) {
   const int fd = OpenForReading(path);
   if (fd < 0) {
-    status = OpenFailure(path, errno);
+    const int error = errno;
+#if defined(_WIN32)
+    // Windows opens no folder as a file: it refuses access instead.
+    std::error_code ignored;
+    if (error == EACCES && std::filesystem::is_directory(path, ignored)) {
+      status = NotAFile(path, "a folder");
+      return -1;
+    }
+#endif
+    status = OpenFailure(path, error);
     return -1;
   }
   FileStat info{};
@@ -104,8 +118,7 @@ int OpenRegularFile(const std::filesystem::path& path, Status& status, std::uint
     return -1;
   }
   if (!IsRegular(info)) {
-    status = Status::Error(ErrorFileAccess, PathText(path) + " is " + KindOf(info) +
-                                                ", not a file: only a file can be read.");
+    status = NotAFile(path, KindOf(info));
     CloseFile(fd);
     return -1;
   }

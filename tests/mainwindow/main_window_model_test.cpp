@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 
@@ -403,13 +405,17 @@ TEST_F(MainWindow, ReadCapturesTheChoicesAndHidesTheWindow) {
 
 // Only a regular file is read: anything else is refused on Read, at once, naming the file.
 TEST_F(MainWindow, ReadRefusesASourceThatIsNoReadableFile) {
+#if !defined(_WIN32)
   const std::string fifo = dir_.File("pipe.xyz");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+#endif
   fs::create_directory(dir_.Path() / "folder.xyz");
   const std::pair<std::string, std::string> cases[] = {
-      {dir_.File("missing.xyz"), "The file " + dir_.File("missing.xyz") + " does not exist."},
-      {dir_.File("folder.xyz"), dir_.File("folder.xyz") + " is a folder, not a file"},
-      {fifo, fifo + " is a named pipe, not a file"},
+    {dir_.File("missing.xyz"), "The file " + dir_.File("missing.xyz") + " does not exist."},
+    {dir_.File("folder.xyz"), dir_.File("folder.xyz") + " is a folder, not a file"},
+#if !defined(_WIN32)
+    {fifo, fifo + " is a named pipe, not a file"},
+#endif
   };
   TypeSpacings("1", "1");
   for (const auto& [path, message] : cases) {
