@@ -1,7 +1,7 @@
 // libFuzzer harness: the HDM reader must refuse or accept any byte string without crashing,
-// reading out of bounds or allocating beyond the input's size. The trailer is recomputed after
-// the fuzzer's mutation, so that inputs get past the checksum into the header and body checks
-// (the unit tests cover a wrong checksum).
+// reading out of bounds or allocating beyond the input's size. For inputs of even length the
+// trailer is recomputed after the fuzzer's mutation, so that they get past the checksum into the
+// section checks; odd lengths keep their trailer and exercise the checksum's refusal.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes(data, data + size);
-  if (bytes.size() >= hdm::kTrailerSize) {
+  if (bytes.size() >= hdm::kTrailerSize && bytes.size() % 2 == 0) {
     const std::size_t body = bytes.size() - hdm::kTrailerSize;
     const std::uint32_t crc = hdm::Crc32(bytes.data(), body);
     for (std::size_t i = 0; i < hdm::kTrailerSize; ++i) {
