@@ -1,11 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace hextant::test {
@@ -43,6 +45,21 @@ inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>&
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
+}
+
+/// Runs `action` with the file-size limit at `bytes` and SIGXFSZ ignored, so writes past the
+/// limit fail with EFBIG like writes to a full disk; restores both afterwards.
+template <typename Action>
+void WithFileSizeLimit(rlim_t bytes, Action action) {
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  action();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, savedHandler);
 }
 
 }  // namespace hextant::test
