@@ -109,9 +109,9 @@ std::string PresetState(const MainWindowControls& c) {
 TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
   const std::pair<std::int16_t, const char*> cases[] = {
       {FormatNetherlands,
-       "geo interp2 dms [0,5,0;0,3,0] [;] code=on:99.999 hemisphere=N lists=locked local=open"},
+       "geo interp2 dms [0,5,0;0,3,0] [;] code=on:99.999 hemisphere=S lists=locked local=open"},
       {FormatNorway,
-       "geo interp0 dms [0,1,30;0,3,0] [;] code=on:99.999 hemisphere=N lists=locked local=open"},
+       "geo interp0 dms [0,1,30;0,3,0] [;] code=on:99.999 hemisphere=S lists=locked local=open"},
       {FormatSwitzerland,
        "grid interp0 units=m [,,;,,] [1000;1000] code=off: "
        "hemisphere=N-locked lists=locked local=forced"},
@@ -121,7 +121,7 @@ TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
        "geo interp0 dms [0,0,0;0,0,0] [;] code=on:9999.000 "
        "hemisphere=-locked lists=locked local=open"},
       {FormatNorwayNn2000,
-       "geo interp0 dms [0,1,12;0,2,24] [;] code=on:99.999 hemisphere=N "
+       "geo interp0 dms [0,1,12;0,2,24] [;] code=on:99.999 hemisphere=S "
        "lists=locked local=open"},
       {FormatCatalunya,
        "geo interp0 units=\xC2\xBA dec [,,;,,] [1;1] code=off: "
@@ -134,6 +134,7 @@ TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
     SCOPED_TRACE(SourceFormatNames[static_cast<std::size_t>(format)]);
     ConversionSettings settings;
     MainWindowModel window(settings, messages_, dialogs_, beeper_, {});
+    ASSERT_TRUE(window.SelectHemisphere(true).Accepted);  // a locked preset clears it
     ASSERT_TRUE(window.SelectSourceFormat(format).Accepted);
     const MainWindowControls& c = window.Controls();
     EXPECT_EQ(PresetState(c), state);
