@@ -113,13 +113,6 @@ TEST_F(Run, StopsBeforeWritingWhenTheReaderOrTheColumnCheckSaysNo) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(Run, StopsWhenTheOutputFileIsNotConfirmed) {
-  WriteBytes(Model(), {'x'});
-  messages_.answers = {MessageAnswer::No};
-  EXPECT_EQ(Start().Outcome, RunOutcome::StoppedBeforeWriting);
-  EXPECT_EQ(fs::file_size(Model()), 1u);
-}
-
 // A writer failure costs nothing: the placeholder the run made for a new name goes, an earlier
 // model stays byte for byte, no staging file is left, and the page says why.
 TEST_F(Run, WriterFailureKeepsWhatWasThereAndSaysWhy) {

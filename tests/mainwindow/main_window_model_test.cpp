@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "base/angles.h"
@@ -358,30 +356,6 @@ TEST_F(MainWindow, ReadCapturesTheChoicesAndHidesTheWindow) {
   EXPECT_EQ(settings_.SpacingX, 1.0);
   EXPECT_EQ(settings_.EllipsoidCode, 1);
   EXPECT_EQ(settings_.CoordinateType, Geographical);
-}
-
-// Only a regular file is read: anything else is refused on Read, at once, naming the file.
-TEST_F(MainWindow, ReadRefusesASourceThatIsNoReadableFile) {
-  const std::string fifo = dir_.File("pipe.xyz");
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-  fs::create_directory(dir_.Path() / "folder.xyz");
-  const std::pair<std::string, std::string> cases[] = {
-      {dir_.File("missing.xyz"), "The file " + dir_.File("missing.xyz") + " does not exist."},
-      {dir_.File("folder.xyz"), dir_.File("folder.xyz") + " is a folder, not a file"},
-      {fifo, fifo + " is a named pipe, not a file"},
-  };
-  TypeSpacings("1", "1");
-  for (const auto& [path, message] : cases) {
-    SCOPED_TRACE(path);
-    dialogs_.openAnswers.push_back(path);
-    ASSERT_TRUE(window_.ChooseFile().Accepted);
-    const ReadOutcome outcome = window_.Read();
-    EXPECT_FALSE(outcome.Accepted);
-    EXPECT_EQ(outcome.Focus, "Command_Change_file");
-    EXPECT_EQ(messages_.shown.back().Title, "Error");
-    EXPECT_EQ(messages_.shown.back().Text.rfind(message, 0), 0u) << messages_.shown.back().Text;
-    EXPECT_TRUE(C().Visible);
-  }
 }
 
 }  // namespace
