@@ -39,15 +39,6 @@ class OutputChoice : public ::testing::Test {
   OutputFileChooser chooser_{messages_, dialogs_};
 };
 
-TEST_F(OutputChoice, CreatesANewFileWithoutAsking) {
-  fs::path path = dir_.File("new.HDM");
-  EXPECT_TRUE(chooser_.Choose(path));
-  EXPECT_TRUE(fs::exists(path));
-  EXPECT_EQ(fs::file_size(path), 0u);
-  EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_TRUE(dialogs_.saveRequests.empty());
-}
-
 TEST_F(OutputChoice, AsksBeforeOverwritingAnOrdinaryFile) {
   fs::path path = Existing("model.HDM");
   messages_.answers = {MessageAnswer::Yes};
@@ -88,13 +79,6 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
     EXPECT_EQ(messages_.shown[0].Text, "The file " + protectedPath + " already exists" + ending);
     EXPECT_NE(path, protectedPath);
   }
-}
-
-TEST_F(OutputChoice, AMissingFolderGoesToTheDialogSilently) {
-  fs::path path = dir_.File("missing/model.HDM");
-  EXPECT_FALSE(chooser_.Choose(path));
-  EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_EQ(dialogs_.saveRequests.size(), 1u);
 }
 
 TEST_F(OutputChoice, ReportsAFileThatCannotBeCreated) {

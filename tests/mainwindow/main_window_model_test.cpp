@@ -291,14 +291,11 @@ TEST_F(MainWindow, ReadCapturesSpacingsInRadiansOrAsEntered) {
        55.0 / 60 * kPi / 180},
       {"grid with sexagesimal still selected", 1, 3, {"1000", "12,5"}, {}, 1000.0, 12.5},
   };
-  for (const auto& c : cases) {
+  ChooseSource("in.xyz");
+  MainWindowModel& window = window_;
+  const ConversionSettings& settings = settings_;
+  for (const auto& c : cases) {  // one window: each case sets every box it reads
     SCOPED_TRACE(c.name);
-    ConversionSettings settings;
-    MainWindowModel window(settings, messages_, dialogs_, beeper_, {});
-    const std::string source = dir_.File("in.xyz");
-    WriteBytes(source, {'1'});
-    dialogs_.openAnswers.push_back(source);
-    window.ChooseFile();
     ASSERT_TRUE(window.SelectAngularUnit(c.angularUnit).Accepted);
     ASSERT_TRUE(window.SelectCoordinateType(c.coordinateType).Accepted);
     for (int row = 0; row < 2; ++row) {
@@ -317,7 +314,8 @@ TEST_F(MainWindow, ReadCapturesSpacingsInRadiansOrAsEntered) {
     EXPECT_DOUBLE_EQ(settings.SpacingY, c.spacingY);
     EXPECT_EQ(settings.CoordinateType, c.coordinateType == 0 ? Geographical : Grid);
     EXPECT_EQ(settings.AngularUnit, c.angularUnit);
-    EXPECT_EQ(settings.SourceFile, source);
+    EXPECT_EQ(settings.SourceFile, dir_.File("in.xyz"));
+    window.Show();  // Read hid it
   }
 }
 

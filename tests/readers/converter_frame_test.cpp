@@ -63,17 +63,5 @@ TEST(ReadProgress, ShowsWholePercentOfTheReadPosition) {
   EXPECT_FLOAT_EQ(ProgressBarWidth(102), 7726.5f);
 }
 
-TEST(ReportReaderError, NamesTheProcedureOnlyForUnexpectedFailures) {
-  ScriptedMessageBoxes messages;
-  ReportReaderError(messages, "ConvertFileGR", Status::Error(ReaderFormatError, "detail"));
-  ReportReaderError(messages, "Convert_File_Italy", Status::Error(62, "Input past end of file"));
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].Text, "Unable to compute the selected file");
-  EXPECT_EQ(messages.shown[1].Text,
-            "Unhandler Error in Convert_File_Italy\r\nInput past end of file");
-  EXPECT_EQ(messages.shown[1].Title, "Hextant");
-  EXPECT_EQ(messages.shown[1].Icon, MessageIcon::Critical);
-}
-
 }  // namespace
 }  // namespace hextant::test
