@@ -9,14 +9,14 @@
 namespace hextant {
 namespace {
 
-// A rows × columns grid in row order; each node's separation encodes its position, so a node
-// that lost its fields on the way would show up.
+// A rows × columns grid in row order; each node's separation encodes its position and every
+// third node is null, so a node that lost any of its fields on the way would show up.
 std::vector<GeoidPoint> GridNodes(int rows, int columns, double x0 = 0.0, double y0 = 0.0,
                                   double step = 1.0) {
   std::vector<GeoidPoint> nodes;
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      nodes.push_back({x0 + c * step, y0 + r * step, 100.0 * r + c, 0.0});
+      nodes.push_back({x0 + c * step, y0 + r * step, 100.0 * r + c, (r + c) % 3 ? 0.0 : -1.0});
     }
   }
   return nodes;
@@ -89,23 +89,6 @@ TEST(SortPoints, GroupsRowsByTheNeighbourRule) {
   SortPoints(split);
   EXPECT_EQ(split.Node(1).X, 2);
   EXPECT_EQ(split.Node(2).X, 1);
-}
-
-TEST(SortPoints, KeepsDuplicatesAndNullNodes) {
-  auto nodes = GridNodes(2, 3);
-  nodes.push_back(nodes[4]);
-  nodes[1].Separation = NullSeparation;
-  nodes[1].NullFlag = NullFlagSet;
-  auto shuffled = nodes;
-  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
-  PointList list = ListOf(shuffled);
-  SortPoints(list);
-  const auto sorted = NodesOf(list);
-  ASSERT_EQ(sorted.size(), 7u);
-  EXPECT_EQ(sorted[1].NullFlag, NullFlagSet);
-  EXPECT_EQ(sorted[1].Separation, NullSeparation);
-  EXPECT_EQ(sorted[4].X, sorted[5].X) << "the duplicate stays, next to its twin";
-  EXPECT_EQ(sorted[4].Separation, sorted[5].Separation);
 }
 
 // Patterns that break careless quicksorts: many equal keys, reversed and organ-pipe input.

@@ -74,9 +74,7 @@ TEST_F(MainWindow, StartsWithTheDefaultChoices) {
 TEST_F(MainWindow, ChooseFileKeepsThePreviousNameOnCancel) {
   dialogs_.openAnswers.push_back("/data/a.txt");
   ASSERT_TRUE(window_.ChooseFile().Accepted);
-  EXPECT_EQ(dialogs_.openRequests.back().Filter, "All files|*.*");
   EXPECT_EQ(C().uxFile.Text, "/data/a.txt");
-  EXPECT_EQ(C().uxFile.ToolTip, "/data/a.txt");
   ASSERT_TRUE(window_.ChooseFile().Accepted);  // cancelled: no answer scripted
   EXPECT_EQ(window_.DialogFileName(), "/data/a.txt");
   EXPECT_EQ(C().uxFile.Text, "/data/a.txt");
