@@ -1,11 +1,15 @@
 #pragma once
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 #include <unistd.h>
 
 namespace hextant::test {
@@ -55,5 +59,22 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<std:
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
 }
+
+#if !defined(_WIN32)
+/// Runs `action` with the file-size limit at `bytes` and SIGXFSZ ignored, so writes past the
+/// limit fail with EFBIG like writes to a full disk; restores both afterwards.
+template <typename Action>
+void WithFileSizeLimit(rlim_t bytes, Action action) {
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  action();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, savedHandler);
+}
+#endif
 
 }  // namespace hextant::test

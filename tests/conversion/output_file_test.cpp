@@ -66,15 +66,6 @@ class OutputChoice : public ::testing::Test {
   OutputFileChooser chooser_{messages_, dialogs_};
 };
 
-TEST_F(OutputChoice, CreatesANewFileWithoutAsking) {
-  fs::path path = dir_.File("new.HDM");
-  EXPECT_TRUE(chooser_.Choose(path));
-  EXPECT_TRUE(fs::exists(path));
-  EXPECT_EQ(fs::file_size(path), 0u);
-  EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_TRUE(dialogs_.saveRequests.empty());
-}
-
 TEST_F(OutputChoice, AsksBeforeOverwritingAnOrdinaryFile) {
   fs::path path = Existing("model.HDM");
   messages_.answers = {MessageAnswer::Yes};
@@ -181,15 +172,9 @@ TEST(SettingsFile, AFailedWriteKeepsTheEarlierFile) {
   const std::string model = dir.File("model.HDM");
   ASSERT_TRUE(WriteSettingsFile(model, "ENGLISH", "9 Points"));
   const auto before = ReadBytes(dir.File("HdmToTarvo.INI"));
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 100;  // the ten lines take about 380 bytes
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const Status written = WriteSettingsFile(model, "ENGLISH", "4 Points");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, savedHandler);
+  Status written = Status::Ok();
+  // The ten lines take about 380 bytes.
+  WithFileSizeLimit(100, [&] { written = WriteSettingsFile(model, "ENGLISH", "4 Points"); });
   ASSERT_FALSE(written);
   EXPECT_NE(written.Description().find("HdmToTarvo.INI could not be written: File too large"),
             std::string::npos)

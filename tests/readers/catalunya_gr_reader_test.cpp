@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 
 #include "base/angles.h"
 #include "readers/catalunya_gr_reader.h"
 #include "readers/reader_fixture.h"
-#include "text/text_parsing.h"
 
 namespace hextant::test {
 namespace {
@@ -151,25 +149,6 @@ TEST_F(GrReader, ReportsOtherFailuresWithTheProcedureName) {
   GrText tooWide;
   tooWide.columns = "40000";
   ExpectFailure(tooWide.Text(), ErrorOverflow, "Overflow");
-}
-
-TEST_F(GrReader, ReadsTheEgm96Sample) {
-  const std::string path = HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr";
-  ReaderEnvironment env{settings_, progress_, messages_};
-  ASSERT_TRUE(ConvertFileGR(path, env, output_, &failure_)) << failure_.Description();
-  ASSERT_EQ(settings_.PointList.Count(), 73 * 97);
-  // The file's first value is the north-west node, its last the south-east one.
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  const std::size_t firstValue = 15;
-  EXPECT_EQ(settings_.PointList.Node(1).Separation, ParseDecimal(lines[firstValue]));
-  EXPECT_DOUBLE_EQ(settings_.PointList.Node(1).Y, DmsToRad(40, 30, 0) + 72 * DmsToRad(0, 2, 0));
-  EXPECT_EQ(settings_.PointList.Node(7081).Separation, ParseDecimal(lines[firstValue + 7080]));
-  EXPECT_DOUBLE_EQ(settings_.PointList.Node(7081).X, DmsToRad(0, 10, 0) + 96 * DmsToRad(0, 2, 0));
-  EXPECT_EQ(output_.ResolutionCode, ResolutionMillimetres);
 }
 
 }  // namespace

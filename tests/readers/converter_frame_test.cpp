@@ -35,27 +35,18 @@ TEST(ComputeOffsetAndResolution, CutsTheMidpointToMillimetresAndPicksTheUnit) {
 }
 
 TEST(RangeTrackers, FollowTheirStartRules) {
-  FirstNodeRange first;
-  MarkerOrCompareRange marker;
-  ExtremeRange extreme;
-  for (double v : {5.0, 3.0, 8.0, 4.0}) {
-    first.Take(v);
-    marker.Take(v);
-    extreme.Take(v);
-  }
-  EXPECT_EQ(first.Smallest, 3.0);
-  EXPECT_EQ(first.Largest, 8.0);
-  EXPECT_EQ(marker.Smallest, 3.0);
-  EXPECT_EQ(marker.Largest, 8.0);
-  EXPECT_EQ(extreme.Smallest, 3.0);
-  EXPECT_EQ(extreme.Largest, 8.0);
+  const auto range = [](auto tracker, std::initializer_list<double> values) {
+    for (double v : values) {
+      tracker.Take(v);
+    }
+    return std::pair(tracker.Smallest, tracker.Largest);
+  };
+  const std::pair<double, double> expected{3.0, 8.0};
+  EXPECT_EQ(range(FirstNodeRange{}, {5.0, 3.0, 8.0, 4.0}), expected);
+  EXPECT_EQ(range(MarkerOrCompareRange{}, {5.0, 3.0, 8.0, 4.0}), expected);
+  EXPECT_EQ(range(ExtremeRange{}, {5.0, 3.0, 8.0, 4.0}), expected);
   // First-node start: after a new largest, the same value is not also tested as a smallest.
-  FirstNodeRange descending;
-  for (double v : {5.0, 9.0, 1.0}) {
-    descending.Take(v);
-  }
-  EXPECT_EQ(descending.Smallest, 1.0);
-  EXPECT_EQ(descending.Largest, 9.0);
+  EXPECT_EQ(range(FirstNodeRange{}, {5.0, 9.0, 1.0}), (std::pair(1.0, 9.0)));
 }
 
 TEST(Angles, UseTheirOwnPi) {
@@ -70,18 +61,6 @@ TEST(ReadProgress, ShowsWholePercentOfTheReadPosition) {
   EXPECT_EQ(ReadPercent(200, 75), 37);
   EXPECT_EQ(ReadPercent(0, 1), 0);
   EXPECT_FLOAT_EQ(ProgressBarWidth(102), 7726.5f);
-}
-
-TEST(ReportReaderError, NamesTheProcedureOnlyForUnexpectedFailures) {
-  ScriptedMessageBoxes messages;
-  ReportReaderError(messages, "ConvertFileGR", Status::Error(ReaderFormatError, "detail"));
-  ReportReaderError(messages, "Convert_File_Italy", Status::Error(62, "Input past end of file"));
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].Text, "Unable to compute the selected file");
-  EXPECT_EQ(messages.shown[1].Text,
-            "Unhandler Error in Convert_File_Italy\r\nInput past end of file");
-  EXPECT_EQ(messages.shown[1].Title, "Hextant");
-  EXPECT_EQ(messages.shown[1].Icon, MessageIcon::Critical);
 }
 
 }  // namespace

@@ -63,12 +63,6 @@ TEST_F(ReaderTest, NorwaySetsTheSettingsFromItsHeader) {
   }
   EXPECT_EQ(settings_.CodeFilter, "9999.0000");
   EXPECT_DOUBLE_EQ(settings_.SpacingX, DegToRad(0.1));
-  // 2 rows × 3 columns: node 1 north-west, node 4 starts the southern row.
-  EXPECT_DOUBLE_EQ(Points().Node(1).X, DegToRad(5.0));
-  EXPECT_DOUBLE_EQ(Points().Node(1).Y, DegToRad(60.1));
-  EXPECT_DOUBLE_EQ(Points().Node(4).Y, DegToRad(60.1) - DegToRad(0.1));
-  EXPECT_DOUBLE_EQ(Points().Node(6).X, DegToRad(5.0) + 2 * DegToRad(0.1));
-  EXPECT_EQ(Points().Node(6).Separation, 41.02) << "through four-decimal text";
 }
 
 TEST_F(ReaderTest, NorwayMarksNoValueByItsFourDecimalText) {
