@@ -117,8 +117,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   // A fixed folder of our own, so that the pictures show the same path on every run.
-  const fs::path work = PathFromQString(QDir::tempPath()) / "hextant-screenshots";
   std::error_code ignored;
+  const fs::path temp = fs::temp_directory_path(ignored);
+  if (temp.empty()) {
+    std::cerr << "hextant-screenshots: there is no temporary folder (TMPDIR)\n";
+    return 1;
+  }
+  const fs::path work = temp / "hextant-screenshots";
   fs::remove_all(work, ignored);
   const fs::path folder = work / "Geoide";
   fs::create_directories(folder);
@@ -171,6 +176,9 @@ int main(int argc, char** argv) {
   camera.TakeModal("results-dialog");
   Child<QPushButton>(columns, "Command_Next")->click();
   const bool written = fs::exists(folder / "egm96_15.HDM");
+  if (!written) {
+    std::cerr << "hextant-screenshots: the conversion wrote no model\n";
+  }
   fs::remove_all(work, ignored);
   return camera.Failed() || !written ? 1 : 0;
 }

@@ -35,7 +35,8 @@ void OutputFileChooser::ShowError(const std::string& text) {
   messages_.Show(Message{"Error", text, MessageIcon::Critical, MessageButtons::Ok});
 }
 
-OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& path) {
+OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& path,
+                                                  int looksLeft) {
   placeholder_.reset();
   lastRefusal_.clear();
   const FileAttribute attribute = QueryFileAttribute(path);
@@ -46,6 +47,9 @@ OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& p
       if (made) {
         placeholder_ = created;
         return Verdict::Accepted;
+      }
+      if (looksLeft > 0 && QueryFileAttribute(path) != FileAttribute::Missing) {
+        return Try(path, looksLeft - 1);  // another run created it meanwhile: it exists now
       }
       ShowError("The file " + PathText(path) + " can not been created. " + made.Description());
       lastRefusal_ = "it could not be created: " + made.Description();

@@ -39,7 +39,9 @@ class OutputFileChooser {
 
  private:
   enum class Verdict { Accepted, AskAgain };
-  Verdict Try(const std::filesystem::path& path);
+  /// Judges `path`; a file that appears between the look and its creation is looked at again,
+  /// up to `looksLeft` times.
+  Verdict Try(const std::filesystem::path& path, int looksLeft = 2);
   void ShowError(const std::string& text);
 
   MessageBoxes& messages_;
