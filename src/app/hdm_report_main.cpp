@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "hdm_reader.h"
-#include "inspect_actions.h"
-#include "inspect_options.h"
+#include "hdm_report_actions.h"
+#include "hdm_report_options.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "inspect_options.h"
+#include "hdm_report_options.h"
 
 #include <charconv>
 

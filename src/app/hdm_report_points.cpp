@@ -1,4 +1,4 @@
-#include "inspect_points.h"
+#include "hdm_report_points.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect_options.h"
+#include "hdm_report_options.h"
 
 namespace hextant {
 

@@ -1,4 +1,4 @@
-#include "inspect_actions.h"
+#include "hdm_report_actions.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

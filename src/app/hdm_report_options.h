@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect_points.h"
+#include "hdm_report_points.h"
 
 namespace hextant {
 
