@@ -169,6 +169,11 @@ void HextantApp::StartConversion() {
     case RunOutcome::StoppedByUser:
       ShowPage(layout_.get());
       break;
+    case RunOutcome::StoppedBeforeWriting:
+    case RunOutcome::WriterFailed:
+      columnModel_.ShowNothingWritten();
+      columns_->Refresh();
+      break;
     default:
       break;
   }

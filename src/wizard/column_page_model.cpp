@@ -88,6 +88,12 @@ void ColumnPageModel::StartVisit() {
   Label_Progres.Caption = "0 %";
 }
 
+void ColumnPageModel::ShowNothingWritten() {
+  Frame1.Caption = "Status : No model was written";
+  ProgressBarVisible = false;
+  Label_Progres.Caption = "0 %";
+}
+
 bool ColumnPageModel::UsesSexagesimalMenu() const noexcept {
   return settings_.AngularUnit == 3;
 }

@@ -50,6 +50,9 @@ class ColumnPageModel {
   /// Every showing of the page starts with the status of a new run: the design caption of the
   /// status frame, the progress bar hidden at "0 %".
   void StartVisit();
+  /// Says on the page that a run stopped before any model was written (the save dialog
+  /// cancelled, the writer refused), so that no 100 % is left standing.
+  void ShowNothingWritten();
 
   /// A right-click on grid column `column`: remembers it and opens the menu in use. False for the
   /// label column, a column the grid does not have, or a grid that takes no clicks.
