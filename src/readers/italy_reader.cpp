@@ -24,19 +24,19 @@ struct ItalyBlock {
 
 // The first blank-separated field of the next line, if the line has one.
 Status FirstField(SourceLines& lines, std::string_view& line, std::vector<LineField>& fields,
-                  std::optional<double>& value) {
+                  ReadDiagnostics& diagnostics, std::optional<double>& value) {
   lines.ReportProgress();
   if (Status s = lines.Read(line); !s) {
     return s;
   }
   value.reset();
   if (SplitMerged(line, " ", 1, fields) >= 1) {
-    value = ParseDecimal(fields[1].Text);
+    value = NumberOf(fields[1].Text, lines.LinesRead(), diagnostics);
   }
   return Status::Ok();
 }
 
-Status ReadBlock(SourceLines& lines, ItalyBlock& block) {
+Status ReadBlock(SourceLines& lines, ItalyBlock& block, ReadDiagnostics& diagnostics) {
   std::string_view line;
   std::vector<LineField> fields;
   if (Status s = lines.Read(line); !s) {
@@ -44,7 +44,7 @@ Status ReadBlock(SourceLines& lines, ItalyBlock& block) {
   }
   std::optional<double> value;
   for (int turn = 1; turn <= kValues; ++turn) {
-    if (Status s = FirstField(lines, line, fields, value); !s) {
+    if (Status s = FirstField(lines, line, fields, diagnostics, value); !s) {
       return s;
     }
     if (value) {
@@ -53,7 +53,7 @@ Status ReadBlock(SourceLines& lines, ItalyBlock& block) {
     }
   }
   for (double* origin : {&block.y0, &block.x0}) {
-    if (Status s = FirstField(lines, line, fields, value); !s) {
+    if (Status s = FirstField(lines, line, fields, diagnostics, value); !s) {
       return s;
     }
     if (value) {
@@ -83,7 +83,7 @@ Status ReadItaly(SourceLines& lines, ReaderEnvironment& env, ReaderOutput& outpu
       return s;
     }
     if (IsHeader(line, fields)) {
-      if (Status s = ReadBlock(lines, block); !s) {
+      if (Status s = ReadBlock(lines, block, output.Diagnostics); !s) {
         return s;
       }
       break;

@@ -54,6 +54,7 @@ TEST_F(ItalyReader, ReadsTextValuesAsZero) {
   text.replace(text.find("40.003000"), 9, "n/a");
   ASSERT_TRUE(Read(Convert_File_Italy, text));
   EXPECT_EQ(Points().Node(3).Separation, 0.0) << "counted, read as 0";
+  EXPECT_EQ(output_.Diagnostics.NonNumericValues, 1) << "and noted for the warning";
 }
 
 }  // namespace
