@@ -1,7 +1,9 @@
 #include "hdm_report_actions.h"
 
+#if HEXTANT_PICTURE
 #include <QBuffer>
 #include <QGuiApplication>
+#endif
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +12,9 @@
 
 #include "grid_export.h"
 #include "hdm_reader.h"
+#if HEXTANT_PICTURE
 #include "model_picture.h"
+#endif
 #include "point_query.h"
 #include "staged_file.h"
 
@@ -77,7 +81,8 @@ bool AnswerPoints(const InspectOptions& options, hdm::HdmNodes& nodes) {
   return ok;
 }
 
-// Writes the picture through a staging file of Qt's own: a PNG appears only when complete.
+#if HEXTANT_PICTURE
+// Writes the picture through a staging file: a PNG appears only when complete.
 bool WritePicture(const InspectOptions& options, hdm::HdmNodes& nodes, int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");  // a command-line tool needs no display
@@ -108,6 +113,13 @@ bool WritePicture(const InspectOptions& options, hdm::HdmNodes& nodes, int argc,
   }
   return true;
 }
+#else
+// A build without Qt (the Windows command-line programs) draws no pictures.
+bool WritePicture(const InspectOptions& options, hdm::HdmNodes&, int, char**) {
+  Complain(options.picturePath + ": not written: this build of hextant-inspect draws no pictures");
+  return false;
+}
+#endif
 
 }  // namespace
 
