@@ -33,8 +33,9 @@ TestModel Geographical() {
 
 class Export : public ::testing::Test {
  protected:
+  // Each model gets a file of its own: Windows replaces no file that a reader holds open.
   std::unique_ptr<hdm::HdmFileReader> Open(const TestModel& m) {
-    const std::string path = dir_.File("model.HDM");
+    const std::string path = dir_.File("model" + std::to_string(++opened_) + ".HDM");
     EXPECT_EQ(WriteModel(path, m).points, HDM_OK);
     std::string error;
     auto reader = hdm::HdmFileReader::Open(path, error);
@@ -42,6 +43,7 @@ class Export : public ::testing::Test {
     return reader;
   }
   TempDir dir_;
+  int opened_ = 0;
 };
 
 TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
@@ -123,7 +125,7 @@ TEST_F(Export, AFailedExportLeavesNothingHalfWritten) {
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
     ++files;
   }
-  EXPECT_EQ(files, 2u);  // model.HDM and earlier.gtx, no staging file
+  EXPECT_EQ(files, 3u);  // the two models and earlier.gtx, no staging file
   EXPECT_EQ(hdm::ExportFormatNamed("isg"), hdm::ExportFormat::Isg);
   EXPECT_FALSE(hdm::ExportFormatNamed("tif"));
 }
