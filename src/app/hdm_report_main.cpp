@@ -3,10 +3,12 @@
 //
 //   hextant-inspect FILE          one `key: value` line per stored value, then `integrity: ok`
 //   hextant-inspect --nodes FILE  one `X Y SEPARATION` line per node, in file order
+//   hextant-inspect --check FILE  whether the nodes fill their grid and which stand apart
 //   hextant-inspect FILE --at X,Y | --points FILE | --export FORMAT OUT | --picture OUT.png
 //
 // Exit status 0 when the file is a complete, intact model and every request was answered; 1 when
-// it is not (one line on stderr says why); 2 on bad usage. InspectUsage lists every option.
+// it is not (one line on stderr says why); 2 on bad usage; 3 when --check warns. InspectUsage lists
+// every option.
 
 #include <algorithm>
 #include <charconv>
@@ -18,6 +20,7 @@
 
 #include "hdm_reader.h"
 #include "hdm_report_actions.h"
+#include "hdm_report_check.h"
 #include "hdm_report_options.h"
 
 namespace {
@@ -102,10 +105,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "hextant-inspect: %s\n", result.error.c_str());
     return 1;
   }
-  if (options->nodes) {
+  int status = 0;
+  if (options->check) {
+    status = hextant::PrintModelCheck(*result.model);
+  } else if (options->nodes) {
     PrintNodes(*result.model);
   } else {
     PrintHeader(*result.model);
   }
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return std::fflush(stdout) == 0 ? status : 1;
 }

@@ -27,6 +27,8 @@ std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>
     };
     if (arg == "--help" || arg == "-h") {
       return std::nullopt;
+    } else if (arg == "--check") {
+      options.check = true;
     } else if (arg == "--nodes") {
       options.nodes = true;
     } else if (arg == "--at") {
@@ -84,8 +86,9 @@ std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>
     problem = "no model FILE given";
     return std::nullopt;
   }
-  if (options.nodes && options.HasActions()) {
-    problem = "--nodes goes alone";
+  if ((options.nodes || options.check) &&
+      (options.HasActions() || options.nodes == options.check)) {
+    problem = options.nodes ? "--nodes goes alone" : "--check goes alone";
     return std::nullopt;
   }
   return options;

@@ -14,6 +14,9 @@ namespace hextant {
 inline constexpr const char* InspectUsage = R"(Usage: hextant-inspect [OPTIONS] FILE
 Reads an HDM geoid model file, checks it (the CRC-32 of the whole file first) and prints its
 header, or answers what the options ask:
+  --check                 whether the nodes fill the grid of the extent and spacings, and which
+                          nodes stand apart from their neighbours (a 0 read from a field
+                          without a number, a shifted row, a misplaced node)
   --nodes                 every node as 'X Y SEPARATION' (degrees or metres, metres, 'null' for a
                           node without value)
   --at X,Y                the separation at a point: 'X Y N', N in metres at the model's storage
@@ -28,12 +31,13 @@ header, or answers what the options ask:
   --picture OUT.png       writes the model as a colour map with a legend
   --width N               the picture's width in pixels (16..8192, default 800)
 Exit status 0 when everything was answered; 1 when the file is no intact model, a point line is
-broken or a file cannot be written (stderr says why); 2 on bad usage.
+broken or a file cannot be written (stderr says why); 2 on bad usage; 3 when --check warns.
 )";
 
 struct InspectOptions {
   std::string path;
   bool nodes = false;
+  bool check = false;
   std::vector<TypedPoint> at;
   std::optional<std::string> pointsFile;
   std::optional<int> interpolation;

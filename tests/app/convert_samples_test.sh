@@ -67,6 +67,19 @@ status=$?
 grep -q "^ERROR: THE GRID IS NOT REGULAR$" "$work/err" || fail "no irregular grid message"
 [ -f "$work/HdmToTarvo.INI" ] && fail "an irregular grid wrote HdmToTarvo.INI"
 
+# inspect_check MODEL STATUS TEXT: hextant-inspect --check exits with STATUS and prints TEXT.
+inspect_check() {
+  "$inspect" --check "$1" > "$work/check" 2>&1
+  local status=$?
+  [ $status -eq "$2" ] || fail "--check $1: exit status $status, expected $2"
+  grep -q "$3" "$work/check" || fail "--check $1: no '$3' in: $(cat "$work/check")"
+}
+inspect_check "$work/wizard/generic_egm96.HDM" 0 "^check: ok$"
+inspect_check "$work/missing.HDM" 3 "^grid: not regular, 1680 nodes on 41 rows"
+sed '700s/ [^ ]*$/ n\/a/' "$samples/generic_egm96.xyz" > "$work/blank.xyz"
+"$convert" --format wizard --quiet "${wizard[@]}" "$work/blank.xyz" > /dev/null 2>&1
+inspect_check "$work/blank.HDM" 3 "warning: 1 node(s) hold 0 m unlike their neighbours (the first at 5.5 50.75)"
+
 source="$work/catalunya/catalunya_egm96.gr"
 "$convert" --format catalunya --quiet "$source" > /dev/null 2> "$work/err"
 status=$?
