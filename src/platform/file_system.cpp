@@ -25,6 +25,11 @@ fs::path FolderOf(const fs::path& path) {
   return folder.empty() ? fs::path(".") : folder;
 }
 
+bool FolderOfExists(const fs::path& path) {
+  std::error_code error;
+  return fs::is_directory(FolderOf(path), error);
+}
+
 std::optional<std::uint64_t> FileSizeOf(const fs::path& path) {
   std::error_code error;
   const auto size = fs::file_size(path, error);

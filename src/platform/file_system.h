@@ -66,6 +66,9 @@ Status ReplaceFileContents(const std::filesystem::path& path, std::string_view c
 /// The folder that holds `path` ("." for a bare name).
 std::filesystem::path FolderOf(const std::filesystem::path& path);
 
+/// True when the folder that holds `path` exists, so a missing `path` may still be created there.
+bool FolderOfExists(const std::filesystem::path& path);
+
 /// An exclusive advisory lock on a folder, held from a successful TryLock until destruction, so
 /// that conversions writing into one folder run one after the other.
 class FolderLock {

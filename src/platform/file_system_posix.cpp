@@ -15,11 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool FolderExists(const fs::path& path) {
-  std::error_code error;
-  return fs::is_directory(FolderOf(path), error);
-}
-
 bool CannotBeWritten(const fs::path& path, const struct stat& info) {
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
     return true;  // read-only even for a user whose rights would override it
@@ -46,7 +41,7 @@ FileAttribute QueryFileAttribute(const fs::path& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
     const bool notFound = errno == ENOENT;
-    return notFound && FolderExists(path) ? FileAttribute::Missing : FileAttribute::Unknown;
+    return notFound && FolderOfExists(path) ? FileAttribute::Missing : FileAttribute::Unknown;
   }
   const bool regular = S_ISREG(info.st_mode);
   if (regular && CannotBeWritten(path, info)) {

@@ -11,11 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool FolderExists(const fs::path& path) {
-  std::error_code error;
-  return fs::is_directory(FolderOf(path), error);
-}
-
 // `wide` in the code page `codePage`.
 std::string Narrow(const std::wstring& wide, UINT codePage) {
   if (wide.empty()) {
@@ -81,7 +76,7 @@ FileAttribute QueryFileAttribute(const fs::path& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const bool notFound = GetLastError() == ERROR_FILE_NOT_FOUND;
-    return notFound && FolderExists(path) ? FileAttribute::Missing : FileAttribute::Unknown;
+    return notFound && FolderOfExists(path) ? FileAttribute::Missing : FileAttribute::Unknown;
   }
   return AttributeOf(attributes);
 }
