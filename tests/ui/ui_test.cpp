@@ -126,6 +126,24 @@ TEST_P(NationalWindows, ConvertsFromAnyFolderWithTheKeyboard) {
 INSTANTIATE_TEST_SUITE_P(FolderNames, NationalWindows,
                          ::testing::Values("Geoide", "été Ø", "模型"));
 
+// Declining to overwrite and then cancelling the save dialog writes nothing, and the page says so.
+TEST_F(Windows, ACancelledSaveLeavesThePageSayingNothingWasWritten) {
+  const fs::path source = dir_.Path() / "model.gr";
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source);
+  std::ofstream(dir_.Path() / "model.HDM") << "earlier";
+  dialogs_.openAnswers.push_back(source);
+  QWidget& main = app_.Main();
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 7);
+  Find<QPushButton>(main, "Command_Read_File")->click();
+  Find<QPushButton>(*app_.Columns(), "Command_Next")->click();
+  EXPECT_EQ(dialogs_.saveRequests.size(), 1u);
+  EXPECT_EQ(Find<QGroupBox>(*app_.Columns(), "Frame1")->title().remove('&'),
+            "Status : No model was written");
+  EXPECT_EQ(fs::file_size(dir_.Path() / "model.HDM"), 7u);
+  EXPECT_FALSE(fs::exists(dir_.Path() / "HdmToTarvo.INI"));
+}
+
 // Backing out of a national format's conversion page and then choosing the wizard leads to a
 // conversion page whose grid takes right-clicks and whose status starts afresh.
 TEST_F(Windows, TheWizardAfterANationalFormatStartsAfresh) {
