@@ -16,7 +16,7 @@ Reads an HDM geoid model file, checks it (the CRC-32 of the whole file first) an
 header, or answers what the options ask:
   --check                 whether the nodes fill the grid of the extent and spacings, and which
                           nodes stand apart from their neighbours (a 0 read from a field
-                          without a number, a shifted row, a misplaced node)
+                          without a number, a wrong value)
   --nodes                 every node as 'X Y SEPARATION' (degrees or metres, metres, 'null' for a
                           node without value)
   --at X,Y                the separation at a point: 'X Y N', N in metres at the model's storage
