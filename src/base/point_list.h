@@ -67,6 +67,9 @@ class PointList {
     SetNode(count_, point);
     return true;
   }
+  /// Adds `count` nodes after the last one, as many calls of Append would; false, leaving the
+  /// list unchanged, when they do not fit or memory runs out.
+  bool Append(const GeoidPoint* points, std::int32_t count) noexcept;
   /// Drops every node, keeping row 0.
   void Clear() noexcept { count_ = 0; }
 

@@ -1,6 +1,7 @@
 #include "readers/generic_chunk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -21,6 +22,8 @@ void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noe
   LineEnds.clear();
   Counted = 0;
   Diagnostics = ReadDiagnostics{};
+  Range = FirstNodeRange{};
+  RangeMerges = true;
   ReadAgain = false;
   try {
     ParseLines(layout, lineLimit);
@@ -70,6 +73,10 @@ bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
   }
   Points.push_back(point);
   PointLines.push_back(index);
+  if (const double n = point.Separation; n != NullSeparation) {
+    RangeMerges = RangeMerges && !std::isnan(n) && n != Range.Marker;
+    Range.Take(n);
+  }
   return true;
 }
 

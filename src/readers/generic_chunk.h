@@ -26,6 +26,10 @@ struct GenericChunk {
   std::int64_t Counted = 0;
   /// Values that held no number, their lines numbered 1, 2, ... within the block.
   ReadDiagnostics Diagnostics;
+  /// The range of the valued separations, taken from the marker on; it merges into another
+  /// range as taking the values one by one would unless a value is NaN or the marker itself.
+  FirstNodeRange Range;
+  bool RangeMerges = true;
   /// The block holds a line the reader must see for itself (angles outside the limits), or it
   /// could not be read apart: its lines are to be read again in the reader's own order.
   bool ReadAgain = false;

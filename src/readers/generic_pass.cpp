@@ -90,22 +90,52 @@ GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t l
   counter_ = (counter_ + lines) % every;
   counted_ += chunk.Counted;
   AddDiagnostics(chunk.Diagnostics, linesBefore);
+  AddRange(chunk);
   return Taken::Done;
 }
 
-// Stores the parsed points of the block's lines before line `endLine`, from point `next` on.
+// Stores the parsed points of the block's lines before line `endLine`, from point `next` on,
+// noting the points at which the read position passes a percentage step.
 void GenericPass::StoreParsed(const GenericChunk& chunk, std::size_t& next, std::uint64_t endLine,
                               std::uint64_t consumed) {
-  PointList& list = settings_.PointList;
-  for (; next < chunk.Points.size() && chunk.PointLines[next] < endLine; ++next) {
-    ++stored_;
-    deferred_.Note(stored_, consumed + chunk.LineEnds[chunk.PointLines[next]]);
-    const GeoidPoint& point = chunk.Points[next];
-    list.Append(point);  // the room is reserved
-    if (point.Separation != NullSeparation) {
-      range_.Take(point.Separation);
+  const std::vector<std::uint32_t>& lines = chunk.PointLines;
+  const auto first = lines.begin() + static_cast<std::ptrdiff_t>(next);
+  const auto last = std::lower_bound(first, lines.end(), endLine);
+  const auto endOf = [&](std::uint32_t line) { return consumed + chunk.LineEnds[line]; };
+  for (auto at = first;; ++at) {
+    at = std::partition_point(
+        at, last, [&](std::uint32_t line) { return endOf(line) < deferred_.NextStep(); });
+    if (at == last) {
+      break;
     }
+    deferred_.Note(stored_ + (at - first) + 1, endOf(*at));
   }
+  const auto count = static_cast<std::int32_t>(last - first);
+  settings_.PointList.Append(chunk.Points.data() + next, count);  // the room is reserved
+  stored_ += count;
+  next += static_cast<std::size_t>(count);
+}
+
+// Takes the block's separations into the range, at once where that gives what taking them one
+// by one gives.
+void GenericPass::AddRange(const GenericChunk& chunk) noexcept {
+  if (!chunk.RangeMerges) {
+    for (const GeoidPoint& point : chunk.Points) {
+      if (point.Separation != NullSeparation) {
+        range_.Take(point.Separation);
+      }
+    }
+    return;
+  }
+  if (chunk.Range.Smallest == chunk.Range.Marker) {
+    return;  // no valued separation
+  }
+  if (range_.Smallest == range_.Marker) {
+    range_ = chunk.Range;  // the first value sets both ends, as it does one by one
+    return;
+  }
+  range_.Smallest = std::min(range_.Smallest, chunk.Range.Smallest);
+  range_.Largest = std::max(range_.Largest, chunk.Range.Largest);
 }
 
 void GenericPass::AddDiagnostics(const ReadDiagnostics& chunk, std::uint64_t linesBefore) noexcept {

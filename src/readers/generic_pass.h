@@ -56,6 +56,7 @@ class GenericPass {
   void StoreParsed(const GenericChunk& chunk, std::size_t& next, std::uint64_t lastLine,
                    std::uint64_t consumed);
   void AddDiagnostics(const ReadDiagnostics& chunk, std::uint64_t linesBefore) noexcept;
+  void AddRange(const GenericChunk& chunk) noexcept;
 
   std::uint64_t size_;
   std::uint64_t stride_;
