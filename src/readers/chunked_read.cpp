@@ -1,6 +1,5 @@
 #include "readers/chunked_read.h"
 
-#include <algorithm>
 #include <optional>
 #include <system_error>
 #include <thread>

@@ -4,7 +4,8 @@
 // read with the layout and column roles the import wizard collected. It shows the progress of two
 // passes over the file (to count, then to store) while reading it once, can be stopped between
 // lines by clearing `ReadingActive`, and works out the offset and resolution of the separations
-// itself. Large files are read into points on worker threads, block by block.
+// itself. On a machine with more than one core the data lines are read into points on worker
+// threads, block by block.
 
 #include <cstdint>
 #include <filesystem>
