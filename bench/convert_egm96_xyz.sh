@@ -7,10 +7,12 @@
 #   bench/convert_egm96_xyz.sh [BUILD_DIR] [RUNS_15] [RUNS_3]   (RUNS_3 = 0 skips the 3' grid)
 # Needs gdal-bin, proj-data and GNU time (apt-get install gdal-bin proj-data time).
 #
-# The grids are written with longitudes from 0 to 360 (-a_ullr): the tool's value of pi
-# (3.141592654) puts -180 degrees just beyond its angle limit of -3.14159265359 radians, so a
-# -180..180 file is refused with "ANGULAR VALUES OUTSIDE LIMITS", while 180..360 wrap into the
-# negative half as they should.
+# The grids are written with longitudes from 0 to 360: the tool's value of pi (3.141592654) puts
+# -180 degrees just beyond its angle limit of -3.14159265359 radians, so a -180..180 file is
+# refused with "ANGULAR VALUES OUTSIDE LIMITS", while 180..360 wrap into the negative half as they
+# should. egm96_15.gtx starts at -180, so its western half is moved past 180 (its columns taken
+# with -srcwin and given the bounds 180..360, then joined after the eastern half with
+# gdalbuildvrt): every value keeps its own longitude. The 3' grid is warped from that grid.
 set -euo pipefail
 build=${1:-build}
 runs15=${2:-5}
@@ -63,12 +65,18 @@ grid() {
     printf "hextant-convert / parse floor:    %.2f (target <= 1.5)\n", h / f }'
 }
 
-gdal_translate -q -of XYZ -a_ullr -0.125 90.125 359.875 -90.125 \
-  /usr/share/proj/egm96_15.gtx "$work/egm96.xyz"
+gtx=/usr/share/proj/egm96_15.gtx
+gdal_translate -q -of VRT -srcwin 720 0 720 721 "$gtx" "$work/east.vrt"
+gdal_translate -q -of VRT -srcwin 0 0 720 721 -a_ullr 179.875 90.125 359.875 -90.125 \
+  "$gtx" "$work/west.vrt"
+gdalbuildvrt -q "$work/egm96_0_360.vrt" "$work/east.vrt" "$work/west.vrt"
+gdal_translate -q -of XYZ "$work/egm96_0_360.vrt" "$work/egm96.xyz"
 grid "15' grid" 0.25 "$runs15"
 if [ "$runs3" -gt 0 ]; then
-  gdalwarp -q -tr 0.05 0.05 /usr/share/proj/egm96_15.gtx "$work/egm96_3.tif"
-  gdal_translate -q -of XYZ -a_ullr 0 90 360 -90.25 "$work/egm96_3.tif" "$work/egm96.xyz"
+  # The target extent keeps gdalwarp from moving the grid back to -180..180.
+  gdalwarp -q -te -0.125 -90.125 359.875 90.125 -tr 0.05 0.05 "$work/egm96_0_360.vrt" \
+    "$work/egm96_3.tif"
+  gdal_translate -q -of XYZ "$work/egm96_3.tif" "$work/egm96.xyz"
   rm -f "$work/egm96_3.tif" "$work/egm96.gtx"
   grid "3' grid" 0.05 "$runs3"
 fi

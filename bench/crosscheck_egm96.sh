@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Cross-checks hextant-inspect against PROJ and GDAL on the 15' EGM96 grid of proj-data.
 #  1. GDAL writes /usr/share/proj/egm96_15.gtx as XYZ text, its longitudes -180..-0.25 moved to
-#     180..359.75 (the tool refuses -180 exactly, see bench/convert_egm96_xyz.sh; here the values
-#     move with their longitudes, whereas gdal_translate -a_ullr there relabels the grid 180° off,
-#     which does for timing only), and hextant-convert turns it into a model. Its separations
+#     180..359.75 with their values (the tool refuses -180 exactly, see
+#     bench/convert_egm96_xyz.sh), and hextant-convert turns it into a model. Its separations
 #     span 192 m, too much for millimetres: the model stores centimetres.
 #  2. 300 random points (longitudes in -180..180 and 0..360 alike) answered by
 #     `hextant-inspect --points` (bilinear) and by `cct +proj=vgridshift +grids=egm96_15.gtx

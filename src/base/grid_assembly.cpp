@@ -164,6 +164,65 @@ bool ReverseDescendingRows(GeoidPoint* first, GeoidPoint* last) noexcept {
   return true;
 }
 
+// Where the second ascending run of a row by X starts, as OrderBy finds it; the row's length
+// when it ascends throughout.
+std::ptrdiff_t SecondRun(const GeoidPoint* first, const GeoidPoint* last) noexcept {
+  const GeoidPoint* descent = first;
+  while (descent + 1 < last && descent[0].X <= descent[1].X) {
+    ++descent;
+  }
+  return (descent + 1 >= last ? last : descent + 1) - first;
+}
+
+// True when first..last is one row of a single Y that OrderBy turns at `turn` (leaves as it is
+// when `turn` is its length).
+bool TurnsAt(const GeoidPoint* first, const GeoidPoint* last, std::ptrdiff_t turn) noexcept {
+  for (const GeoidPoint* p = first + 1; p < last; ++p) {
+    if (!(p->Y == first->Y)) {
+      return false;
+    }
+  }
+  return SecondRun(first, last) == turn &&
+         (turn == last - first ||
+          (IsAscending<&GeoidPoint::X>(first + turn, last) && (last - 1)->X <= first->X));
+}
+
+// Rows given north to south, all of one length and each turned by the same number of nodes (a
+// global grid with longitudes 0..360), put in order as the general way would put them: the rows
+// trade places pairwise and each is turned while it is still in the cache. False, with nothing
+// moved, for other input.
+bool TurnRowsNorthToSouth(GeoidPoint* first, GeoidPoint* last) noexcept {
+  const std::ptrdiff_t n = last - first;
+  std::ptrdiff_t columns = 1;
+  while (columns < n && first[columns].Y == first->Y) {
+    ++columns;
+  }
+  if (n % columns != 0) {
+    return false;
+  }
+  const std::ptrdiff_t turn = SecondRun(first, first + columns);
+  for (const GeoidPoint* row = first; row != last; row += columns) {
+    const GeoidPoint* next = row + columns;
+    // Rows further apart than the tolerance stay rows of their own when sorted.
+    if (!TurnsAt(row, next, turn) ||
+        (next != last && !(row->Y > next->Y && std::fabs(next->Y - row->Y) > RowTolerance))) {
+      return false;
+    }
+  }
+  auto turnRow = [&](GeoidPoint* row) { std::rotate(row, row + turn, row + columns); };
+  GeoidPoint* top = first;
+  GeoidPoint* bottom = last - columns;
+  for (; top < bottom; top += columns, bottom -= columns) {
+    std::swap_ranges(top, top + columns, bottom);
+    turnRow(top);
+    turnRow(bottom);
+  }
+  if (top == bottom) {
+    turnRow(top);  // the middle one of an odd number of rows keeps its place
+  }
+  return true;
+}
+
 }  // namespace
 
 void SortPoints(PointList& points) noexcept {
@@ -173,8 +232,13 @@ void SortPoints(PointList& points) noexcept {
   }
   auto* nodes = reinterpret_cast<GeoidPoint*>(points.Data()) + 1;  // rows 1..n
   GeoidPoint* const end = nodes + n;
-  if (!IsAscending<&GeoidPoint::Y>(nodes, end) && !ReverseDescendingRows(nodes, end)) {
-    std::sort(nodes, end, KeyLess<&GeoidPoint::Y>);
+  if (!IsAscending<&GeoidPoint::Y>(nodes, end)) {
+    if (TurnRowsNorthToSouth(nodes, end)) {
+      return;
+    }
+    if (!ReverseDescendingRows(nodes, end)) {
+      std::sort(nodes, end, KeyLess<&GeoidPoint::Y>);
+    }
   }
   // Grid rows: chains of neighbours whose Y differ by at most RowTolerance, each sorted by X.
   for (GeoidPoint* row = nodes; row != end;) {

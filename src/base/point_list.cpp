@@ -105,6 +105,20 @@ bool PointList::Resize(std::int32_t n) noexcept {
   return true;
 }
 
+bool PointList::Append(const GeoidPoint* points, std::int32_t count) noexcept {
+  static_assert(sizeof(GeoidPoint) == kRowBytes);
+  if (count <= 0) {
+    return count == 0;
+  }
+  if (!ReserveForAppend(static_cast<std::int32_t>(
+          std::min<std::int64_t>(std::int64_t{count_} + count, std::int64_t{kMaxNodes} + 1)))) {
+    return false;
+  }
+  std::memcpy(Row(count_ + 1), points, static_cast<std::size_t>(count) * kRowBytes);
+  count_ += count;
+  return true;
+}
+
 void PointList::ShrinkToFit() noexcept {
   if (capacity_ > count_) {
     Reallocate(count_);  // a refused shrink keeps the larger block, which is as good

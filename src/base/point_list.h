@@ -46,6 +46,16 @@ class PointList {
   bool ResizeForOverwrite(std::int32_t n) noexcept;
   /// Reserves room for n nodes; false when n is out of range or memory runs out.
   bool Reserve(std::int32_t n) noexcept;
+  /// Makes room for n nodes the way appending them one by one does, doubling the block; false
+  /// when n is out of range or memory runs out.
+  bool ReserveForAppend(std::int32_t n) noexcept {
+    while (capacity_ < n) {
+      if (n > kMaxNodes || !Grow()) {
+        return false;
+      }
+    }
+    return true;
+  }
   /// Gives back the room reserved beyond the last node.
   void ShrinkToFit() noexcept;
   /// Adds a node after the last one; false when the list is full or memory runs out.
@@ -57,6 +67,9 @@ class PointList {
     SetNode(count_, point);
     return true;
   }
+  /// Adds `count` nodes after the last one, as many calls of Append would; false, leaving the
+  /// list unchanged, when they do not fit or memory runs out.
+  bool Append(const GeoidPoint* points, std::int32_t count) noexcept;
   /// Drops every node, keeping row 0.
   void Clear() noexcept { count_ = 0; }
 

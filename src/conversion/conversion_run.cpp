@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <future>
+#include <system_error>
 #include <thread>
 
 #include "base/grid_assembly.h"
@@ -129,11 +131,10 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
 
   SortPoints(settings_.PointList);
   report.Nodes = settings_.PointList.Count();
-  report.Lattice = CheckLattice(settings_.PointList, settings_.SpacingX * output.SpacingFactor,
-                                settings_.SpacingY * output.SpacingFactor);
   report.OutputFile = options.ProposedOutput.value_or(DefaultOutputName(settings_.SourceFile));
   OutputFileChooser chooser(services_.Messages, services_.Dialogs);
   if (!chooser.Choose(report.OutputFile)) {
+    report.Lattice = CheckNodes(output);
     report.Failure =
         "no model was written to " + PathText(report.OutputFile) + ": " + chooser.LastRefusal();
     services_.Progress.SetStatus("Status: Nothing was written");
@@ -141,7 +142,7 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   }
   FolderLock folder(FolderOf(report.OutputFile));
   WaitForFolder(folder);
-  WriteModel(report, output);
+  WriteModelAndCheckNodes(report, output);
   services_.Progress.SetProgressCaption("100 %");
   if (report.WriterResult != HDM_OK) {
     if (chooser.Placeholder()) {
@@ -153,6 +154,24 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   }
   Finish(report);
   return report;
+}
+
+LatticeReport ConversionRun::CheckNodes(const ReaderOutput& output) const {
+  return CheckLattice(settings_.PointList, settings_.SpacingX * output.SpacingFactor,
+                      settings_.SpacingY * output.SpacingFactor);
+}
+
+// The writer and the lattice check only read the sorted nodes, and neither lets the window run
+// (which could change them): the check runs on a thread of its own meanwhile, or after the
+// writer when no thread can be had.
+void ConversionRun::WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output) {
+  std::future<LatticeReport> lattice;
+  try {
+    lattice = std::async(std::launch::async, [&] { return CheckNodes(output); });
+  } catch (const std::system_error&) {
+  }
+  WriteModel(report, output);
+  report.Lattice = lattice.valid() ? lattice.get() : CheckNodes(output);
 }
 
 void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {

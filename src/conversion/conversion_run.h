@@ -90,6 +90,8 @@ class ConversionRun {
   RunReport RunOnce(const RunOptions& options);
   bool ReadNodes(const RunOptions& options, RunReport& report, ReaderOutput& output);
   void WaitForFolder(FolderLock& lock);
+  LatticeReport CheckNodes(const ReaderOutput& output) const;
+  void WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output);
   void WriteModel(RunReport& report, const ReaderOutput& output);
   void Finish(RunReport& report);
 

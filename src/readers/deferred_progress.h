@@ -21,6 +21,9 @@ class DeferredProgress {
       Step(index, consumed);
     }
   }
+  /// The first position at which Note would note a step: lines that end before it need not be
+  /// noted.
+  std::uint64_t NextStep() const noexcept { return nextStep_; }
   /// The percentage ReadPercent gives after counted line `index`; indexes are asked in
   /// increasing order, each of them noted before.
   int PercentAt(std::int64_t index) noexcept;

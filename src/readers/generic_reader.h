@@ -1,15 +1,18 @@
 #pragma once
 
 // The reader of generic text sources ("Use Import Wizard"): a delimited or fixed-width text file
-// read with the layout and column roles the import wizard collected. It reads the file twice (to
-// count, then to store), can be stopped between lines by clearing `ReadingActive`, and works out
-// the offset and resolution of the separations itself.
+// read with the layout and column roles the import wizard collected. It shows the progress of two
+// passes over the file (to count, then to store) while reading it once, can be stopped between
+// lines by clearing `ReadingActive`, and works out the offset and resolution of the separations
+// itself. On a machine with more than one core the data lines are read into points on worker
+// threads, block by block.
 
 #include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <string>
 
+#include "readers/chunked_read.h"
 #include "readers/converter_frame.h"
 
 namespace hextant {
@@ -20,6 +23,10 @@ namespace hextant {
 /// with `output.StoppedByUser` when `ReadingActive` was cleared during the read.
 bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
                         ReaderOutput& output, Status* failure = nullptr);
+
+/// The same with the threads and block size of `plan` (the others use DefaultGenericReadPlan).
+bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
+                        ReaderOutput& output, Status* failure, const GenericReadPlan& plan);
 
 /// The same for the file at `sourceFile`.
 bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env,

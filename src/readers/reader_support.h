@@ -59,6 +59,8 @@ class SourceLines {
   std::uint64_t Consumed() const noexcept { return start_ + reader_.Consumed(); }
   /// The number of lines read so far.
   std::uint64_t LinesRead() const noexcept { return reader_.LinesRead(); }
+  /// LineReader::Unread.
+  bool Unread(std::string_view& bytes) const noexcept { return reader_.Unread(bytes); }
 
  private:
   LineReader reader_;

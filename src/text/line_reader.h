@@ -31,6 +31,14 @@ class LineReader {
   std::uint64_t Consumed() const noexcept { return consumed_; }
   /// Number of lines handed out so far.
   std::uint64_t LinesRead() const noexcept { return lines_; }
+  /// The bytes taken from the stream but not handed out yet, so that another reader can go on
+  /// where this one stands; valid until the next call of Next or AtEnd. False, with no bytes,
+  /// while the rest of a line cut at the limit is still to be skipped.
+  bool Unread(std::string_view& bytes) const noexcept {
+    bytes =
+        skipping_ ? std::string_view() : std::string_view(buffer_.get() + begin_, end_ - begin_);
+    return !skipping_;
+  }
 
  private:
   bool Refill();

@@ -210,7 +210,9 @@ void SplitByDelimiter(std::string_view line, std::string_view delimiter, std::in
   const std::size_t end = line.size() + 1;  // 1-based position just past the line
   std::int32_t count = 0;
   for (std::size_t start = 1;;) {
-    const std::size_t found = line.find(delimiter, start - 1);
+    // A delimiter of one character is searched for as a character: no compare per candidate.
+    const std::size_t found = delimiter.size() == 1 ? line.find(delimiter[0], start - 1)
+                                                    : line.find(delimiter, start - 1);
     const std::size_t p = found == std::string_view::npos ? end : found + 1;
     if (p > start || !mergeDelimiters) {
       fields.push_back(LineField{line.substr(start - 1, p - start),

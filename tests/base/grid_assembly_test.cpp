@@ -58,8 +58,8 @@ TEST(SortPoints, PutsGridsIntoRowOrder) {
   };
   std::mt19937 random(7);
   // Besides shuffles, the orders files come in: rows north to south, each row starting at its
-  // third node (longitudes 0..360), rows west to east reversed, everything reversed, and rows
-  // north to south with two nodes of one row swapped.
+  // third node (longitudes 0..360) or each at a node of its own, rows west to east reversed,
+  // everything reversed, and rows north to south with two nodes of one row swapped.
   auto rowsOf = [](std::vector<GeoidPoint> nodes, auto eachRow) {
     for (auto row = nodes.begin(); row != nodes.end();) {
       auto end = std::find_if(row, nodes.end(), [&](const auto& p) { return p.Y != row->Y; });
@@ -78,6 +78,9 @@ TEST(SortPoints, PutsGridsIntoRowOrder) {
                                                 std::vector(c.grid.rbegin(), c.grid.rend())};
     orders.push_back(rowsOf(orders[0], [](auto row, auto end) {
       std::rotate(row, row + std::min<std::ptrdiff_t>(2, end - row), end);
+    }));
+    orders.push_back(rowsOf(orders[0], [turn = std::ptrdiff_t{0}](auto row, auto end) mutable {
+      std::rotate(row, row + turn++ % (end - row), end);
     }));
     orders.push_back(rowsOf(c.grid, [](auto row, auto end) { std::reverse(row, end); }));
     orders.push_back(orders[0]);
@@ -98,7 +101,7 @@ TEST(SortPoints, PutsGridsIntoRowOrder) {
 
 TEST(SortPoints, GroupsRowsByTheNeighbourRule) {
   // Each Y differs from the next by 5e-7: one chained row, although the ends differ by 1.5e-6.
-  PointList chained = ListOf({{4, 1.5e-6, 0, 0}, {3, 1.0e-6, 0, 0}, {2, 5e-7, 0, 0}, {1, 0, 0, 0}});
+  PointList chained = ListOf({{1, 1.5e-6, 0, 0}, {4, 1.0e-6, 0, 0}, {2, 5e-7, 0, 0}, {3, 0, 0, 0}});
   SortPoints(chained);
   for (std::int32_t i = 1; i <= 4; ++i) {
     EXPECT_EQ(chained.Node(i).X, i) << "one row, sorted by X";

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <sstream>
 
 #include "base/angles.h"
+#include "readers/chunked_read.h"
 #include "readers/generic_reader.h"
 #include "readers/reader_fixture.h"
 #include "readers/reader_progress.h"
@@ -130,6 +133,83 @@ TEST_F(GenericReader, ShowsTheProgressOfACountingPassThenOfAReadPass) {
   page_.percents.clear();
   ASSERT_TRUE(Read(text));
   EXPECT_EQ(page_.percents, expected);
+}
+
+// What a read leaves behind that anyone can see.
+struct Outcome {
+  bool read = false;
+  bool stopped = false;
+  std::vector<double> block;  // the point list's block of doubles
+  std::vector<int> percents;
+  std::int64_t nonNumeric = 0, firstNonNumeric = 0, outsideLine = 0;
+  std::string outsideText;
+  double offset = 0;
+  std::size_t messages = 0;
+  bool operator==(const Outcome&) const = default;
+};
+
+TEST_F(GenericReader, ReadsBlocksOnThreadsAsItReadsLineByLine) {
+  std::vector<std::string> lines;
+  const char* ends[] = {"\n", "\r\n", "\r"};
+  for (int i = 0; i < 2000; ++i) {  // 30 kB: a progress report every third line
+    const std::string end = ends[i % 3];
+    lines.push_back(i % 7 == 0    ? "   " + end
+                    : i % 11 == 0 ? "short line" + end
+                                  : std::to_string(i % 90) + " 45.25 " + std::to_string(i) + end);
+  }
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<std::string>&)> change;
+    std::int16_t startLine = 0;
+    int stopAtYield = 0;
+  };
+  const Case cases[] = {
+      {"clean lines", [](auto&) {}},
+      {"values without a number, the first in a late block",
+       [](auto& l) { l[1300] = "1 x 3\n", l[1720] = "1 2 y\n"; }},
+      {"angles outside the limits in a late block", [](auto& l) { l[1540] = "600 10 40\n"; }},
+      {"a line longer than a block",
+       [](auto& l) { l[700] = "1 1 " + std::string(150, '7') + "\n"; }},
+      {"a start line", [](auto&) {}, 5},
+      {"a stop request late in the read", [](auto&) {}, 0, 500},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> changed = lines;
+    c.change(changed);
+    std::string text;
+    for (const std::string& line : changed) {
+      text += line;
+    }
+    auto read = [&](GenericReadPlan plan) {
+      settings_.StartLine = c.startLine;
+      page_ = RecordingPage{};
+      page_.onYield = [&] {
+        if (page_.yields == c.stopAtYield) {
+          settings_.ReadingActive = false;
+        }
+      };
+      output_ = ReaderOutput{};
+      messages_.shown.clear();
+      std::istringstream in(text);
+      ReaderEnvironment env{settings_, progress_, messages_};
+      Outcome o;
+      o.read = ConvertFileGeneric(in, text.size(), env, output_, &failure_, plan);
+      const double* data = Points().Data();
+      o.block.assign(data, data + 4 * (Points().Count() + 1));
+      o.stopped = output_.StoppedByUser;
+      o.percents = page_.percents;
+      o.nonNumeric = output_.Diagnostics.NonNumericValues;
+      o.firstNonNumeric = output_.Diagnostics.FirstNonNumericLine;
+      o.outsideLine = output_.Diagnostics.OutsideLimitsLine;
+      o.outsideText = output_.Diagnostics.OutsideLimitsText;
+      o.offset = output_.SeparationOffset;
+      o.messages = messages_.shown.size();
+      return o;
+    };
+    const Outcome alone = read(GenericReadPlan{});
+    EXPECT_GT(alone.block.size(), 4 * 700u) << c.what;
+    EXPECT_TRUE(alone == read(GenericReadPlan{2, 64})) << c.what << ": blocks of 64 bytes";
+  }
 }
 
 TEST_F(GenericReader, WorksOutItsOffsetWithoutCuttingIt) {

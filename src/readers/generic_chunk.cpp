@@ -1,0 +1,83 @@
+#include "readers/generic_chunk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace hextant {
+namespace {
+
+// Position of the first `c` in data[from, to), or `to` when there is none.
+std::size_t Find(const char* data, std::size_t from, std::size_t to, char c) noexcept {
+  const void* found = from < to ? std::memchr(data + from, c, to - from) : nullptr;
+  return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - data);
+}
+
+}  // namespace
+
+void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noexcept {
+  Points.clear();
+  PointLines.clear();
+  LineEnds.clear();
+  Counted = 0;
+  Diagnostics = ReadDiagnostics{};
+  Range = FirstNodeRange{};
+  RangeMerges = true;
+  ReadAgain = false;
+  try {
+    ParseLines(layout, lineLimit);
+  } catch (const std::bad_alloc&) {
+    ReadAgain = true;
+  }
+}
+
+// Lines end at LF, CR LF or CR, as LineReader ends them. The block ends after a line end, or is
+// the last of the file, where a CR at the end is a line end and the last line may have none.
+void GenericChunk::ParseLines(const GenericLayout& layout, std::size_t lineLimit) {
+  const char* data = Bytes.data.get();
+  const std::size_t size = Bytes.size;
+  std::size_t nextCr = Find(data, 0, size, '\r');  // searched again once passed
+  for (std::size_t at = 0; at < size;) {
+    if (nextCr < at) {
+      nextCr = Find(data, at, size, '\r');
+    }
+    const std::size_t stop = std::min(Find(data, at, std::min(nextCr, size), '\n'), nextCr);
+    std::size_t next = stop;
+    if (stop < size) {
+      next += data[stop] == '\r' && stop + 1 < size && data[stop + 1] == '\n' ? 2 : 1;
+    }
+    const std::string_view line(data + at, std::min(stop - at, lineLimit));
+    const auto index = static_cast<std::uint32_t>(LineEnds.size());
+    LineEnds.push_back(static_cast<std::uint32_t>(next));
+    if (!TakeLine(layout, line, index)) {
+      ReadAgain = true;
+      return;
+    }
+    at = next;
+  }
+}
+
+// Counts and reads one line; false when the reader must see it for itself.
+bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
+                            std::uint32_t index) {
+  if (line.find_first_not_of(' ') != std::string_view::npos) {
+    ++Counted;
+  }
+  if (line.empty() || !SplitPointLine(layout, line, fields_)) {
+    return true;
+  }
+  GeoidPoint point;
+  if (!PointOf(layout, fields_, static_cast<std::int64_t>(index) + 1, Diagnostics, point)) {
+    return false;
+  }
+  Points.push_back(point);
+  PointLines.push_back(index);
+  if (const double n = point.Separation; n != NullSeparation) {
+    RangeMerges = RangeMerges && !std::isnan(n) && n != Range.Marker;
+    Range.Take(n);
+  }
+  return true;
+}
+
+}  // namespace hextant

@@ -1,0 +1,103 @@
+#include "readers/generic_layout.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "base/angles.h"
+
+namespace hextant {
+namespace {
+
+constexpr std::int16_t kFewestFields = 3;
+constexpr std::int16_t kMostFields = 100;
+constexpr double kAngleLimit = 3.14159265359;
+constexpr double kTurn = 6.28318530718;
+constexpr double kFootInMetres = 0.3048;
+
+// The number in a role's field; a field that holds none reads as 0 and is noted.
+double Number(std::string_view text, bool afterLetters, std::int64_t line,
+              ReadDiagnostics& diagnostics) noexcept {
+  double value = 0.0;
+  const char* first = text.data();
+  const char* last = first + text.size();
+  const auto [end, error] =
+      afterLetters ? ReadAfterLetters(first, last, value) : ReadDecimal(first, last, value);
+  if (error == std::errc::invalid_argument) {
+    diagnostics.NoteNonNumeric(line);
+  }
+  return value;
+}
+
+}  // namespace
+
+GenericLayout LayoutOf(const ConversionSettings& s) {
+  GenericLayout layout;
+  layout.roles = s.ColumnRoles;
+  layout.delimiter = s.Delimiter;
+  layout.mergeDelimiters = s.MergeDelimiters;
+  layout.codeFilterOn = s.CodeFilterOn && s.ColumnRoles[RoleCode] != -1;
+  layout.codeFilter = s.CodeFilter;
+  layout.sexagesimal = s.AngularUnit == 3;
+  layout.geographical = s.CoordinateType == Geographical;
+  layout.ySign = s.SouthernHemisphere ? -1.0 : 1.0;
+  if (layout.geographical) {
+    layout.coordinateFactor = s.AngularUnit == 1   ? WindowPi / 200
+                              : s.AngularUnit == 2 ? WindowPi / 180
+                                                   : 1.0;
+  } else if (s.LinearUnit == 1 || s.LinearUnit == 2) {
+    layout.coordinateFactor = layout.separationFactor = kFootInMetres;
+  }
+  const std::initializer_list<std::int16_t> decimalRoles{RoleX, RoleY, RoleSeparation, RoleCode};
+  const std::initializer_list<std::int16_t> sexagesimalRoles{
+      RoleSeparation,       RoleCode,
+      RoleLongitudeDegrees, RoleLongitudeMinutes,
+      RoleLongitudeSeconds, RoleLatitudeDegrees,
+      RoleLatitudeMinutes,  RoleLatitudeSeconds};
+  for (std::int16_t role : layout.sexagesimal ? sexagesimalRoles : decimalRoles) {
+    layout.widestRole = std::max(layout.widestRole, s.ColumnRoles[static_cast<std::size_t>(role)]);
+  }
+  return layout;
+}
+
+bool SplitPointLine(const GenericLayout& layout, std::string_view line,
+                    std::vector<LineField>& fields) {
+  std::int16_t found = kMostFields;
+  SplitLine(line, layout.delimiter, found, fields, layout.mergeDelimiters);
+  return found >= kFewestFields && found >= layout.widestRole;
+}
+
+bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
+             ReadDiagnostics& diagnostics, GeoidPoint& p) {
+  auto number = [&](std::int16_t role, bool afterLetters) {
+    return Number(layout.Field(fields, role), afterLetters, line, diagnostics);
+  };
+  if (layout.sexagesimal) {
+    p.X = DmsToRad(number(RoleLongitudeDegrees, true), number(RoleLongitudeMinutes, true),
+                   number(RoleLongitudeSeconds, true)) *
+          layout.coordinateFactor;
+    p.Y = layout.ySign *
+          DmsToRad(number(RoleLatitudeDegrees, true), number(RoleLatitudeMinutes, true),
+                   number(RoleLatitudeSeconds, true)) *
+          layout.coordinateFactor;
+  } else {
+    p.X = number(RoleX, false) * layout.coordinateFactor;
+    p.Y = number(RoleY, false) * layout.coordinateFactor * layout.ySign;
+  }
+  p.Separation = number(RoleSeparation, false) * layout.separationFactor;
+  p.NullFlag = 0.0;
+  if (layout.geographical) {
+    if (p.X > kAngleLimit) {
+      p.X -= kTurn;
+    }
+    if (!(p.X >= -kAngleLimit && p.X <= kAngleLimit && p.Y >= -kAngleLimit && p.Y <= kAngleLimit)) {
+      return false;
+    }
+  }
+  if (layout.codeFilterOn && TrimBlanks(layout.Field(fields, RoleCode)) == layout.codeFilter) {
+    p.Separation = NullSeparation;
+    p.NullFlag = NullFlagSet;
+  }
+  return true;
+}
+
+}  // namespace hextant

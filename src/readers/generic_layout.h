@@ -1,0 +1,52 @@
+#pragma once
+
+// How the generic reader reads one line: the layout and column roles the import wizard
+// collected, taken from the settings once per file so that the lines can be read on any thread
+// while the settings change, and the reading of a line into a point.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "readers/converter_frame.h"
+#include "settings/conversion_settings.h"
+#include "text/text_parsing.h"
+
+namespace hextant {
+
+/// What stays fixed while one file is read: the layout, the unit factors and the roles in use.
+struct GenericLayout {
+  bool sexagesimal = false;
+  bool geographical = false;
+  double coordinateFactor = 1.0;
+  double separationFactor = 1.0;
+  double ySign = 1.0;
+  std::int16_t widestRole = 0;  // the highest field number any role in use needs
+  std::array<std::int16_t, ColumnRoleCount> roles{};
+  std::string delimiter;
+  bool mergeDelimiters = false;
+  bool codeFilterOn = false;
+  std::string codeFilter;
+
+  /// The text of `role`'s field, empty when no column has the role.
+  std::string_view Field(const std::vector<LineField>& fields, std::int16_t role) const {
+    const std::int16_t column = roles[static_cast<std::size_t>(role)];
+    return column >= 1 ? fields[static_cast<std::size_t>(column)].Text : std::string_view();
+  }
+};
+
+/// The layout of the generic source `settings` describe.
+GenericLayout LayoutOf(const ConversionSettings& settings);
+
+/// Splits a non-empty `line` into `fields`; false when it has too few fields to be a point.
+bool SplitPointLine(const GenericLayout& layout, std::string_view line,
+                    std::vector<LineField>& fields);
+
+/// The point of a line split by SplitPointLine, line `line` of the file; values that hold no
+/// number read as 0 and are noted. False when its angles lie outside the limits.
+bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
+             ReadDiagnostics& diagnostics, GeoidPoint& p);
+
+}  // namespace hextant

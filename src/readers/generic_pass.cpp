@@ -1,0 +1,187 @@
+#include "readers/generic_pass.h"
+
+#include <algorithm>
+
+namespace hextant {
+namespace {
+
+constexpr std::uint64_t kBytesPerStride = 12800;
+
+}  // namespace
+
+GenericPass::GenericPass(std::uint64_t size, const GenericLayout& layout,
+                         ConversionSettings& settings, ReadProgress& progress, ReaderOutput& output)
+    : size_(size),
+      stride_(size / kBytesPerStride),
+      layout_(layout),
+      settings_(settings),
+      progress_(progress),
+      diagnostics_(output.Diagnostics),
+      deferred_(size) {}
+
+bool GenericPass::Line(std::string_view line, std::uint64_t number, std::uint64_t consumed) {
+  if (line.find_first_not_of(' ') != std::string_view::npos) {
+    ++counted_;
+  }
+  if (end_ == StoreEnd::Open) {
+    Store(line, number, consumed);  // before the progress report, which may end the line's view
+  }
+  if (++counter_ > stride_) {
+    progress_.ShowReadProgress(size_, consumed);
+    counter_ = 0;
+  }
+  return settings_.ReadingActive;
+}
+
+bool GenericPass::Lines(SourceLines& lines, std::uint64_t linesBefore) {
+  for (std::string_view line; lines.Read(line);) {
+    if (!Line(line, linesBefore + lines.LinesRead(), lines.Consumed())) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void GenericPass::Store(std::string_view line, std::uint64_t number, std::uint64_t consumed) {
+  if (line.empty() || !SplitPointLine(layout_, line, fields_)) {
+    return;
+  }
+  if (stored_ >= MaxGridNodes) {
+    end_ = StoreEnd::Full;  // more lines than a model may hold: refused once they are counted
+    return;
+  }
+  ++stored_;
+  deferred_.Note(stored_, consumed);
+  GeoidPoint point;
+  if (!PointOf(layout_, fields_, static_cast<std::int64_t>(number), diagnostics_, point)) {
+    diagnostics_.NoteOutsideLimits(static_cast<std::int64_t>(number), line);
+    end_ = StoreEnd::AngleOutsideLimits;
+    return;
+  }
+  if (!settings_.PointList.Append(point)) {
+    end_ = StoreEnd::OutOfMemory;
+    return;
+  }
+  if (point.Separation != NullSeparation) {
+    range_.Take(point.Separation);
+  }
+}
+
+// A block is taken as a whole only while points are being stored and all of them fit: then no
+// line of it can end the storing, and every report and stop check falls where Line puts it.
+GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t linesBefore,
+                                      std::uint64_t consumed) {
+  const auto points = static_cast<std::int64_t>(chunk.Points.size());
+  if (chunk.ReadAgain || end_ != StoreEnd::Open || stored_ + points > MaxGridNodes ||
+      !settings_.PointList.ReserveForAppend(static_cast<std::int32_t>(stored_ + points))) {
+    return Taken::ReadAgain;
+  }
+  std::size_t next = 0;
+  const std::uint64_t lines = chunk.LineEnds.size();
+  const std::uint64_t every = stride_ + 1;
+  for (std::uint64_t line = stride_ - counter_; line < lines; line += every) {
+    StoreParsed(chunk, next, line + 1, consumed);
+    progress_.ShowReadProgress(size_, consumed + chunk.LineEnds[line]);
+    if (!settings_.ReadingActive) {
+      return Taken::Stopped;
+    }
+  }
+  StoreParsed(chunk, next, lines, consumed);
+  counter_ = (counter_ + lines) % every;
+  counted_ += chunk.Counted;
+  AddDiagnostics(chunk.Diagnostics, linesBefore);
+  AddRange(chunk);
+  return Taken::Done;
+}
+
+// Stores the parsed points of the block's lines before line `endLine`, from point `next` on,
+// noting the points at which the read position passes a percentage step.
+void GenericPass::StoreParsed(const GenericChunk& chunk, std::size_t& next, std::uint64_t endLine,
+                              std::uint64_t consumed) {
+  const std::vector<std::uint32_t>& lines = chunk.PointLines;
+  const auto first = lines.begin() + static_cast<std::ptrdiff_t>(next);
+  const auto last = std::lower_bound(first, lines.end(), endLine);
+  const auto endOf = [&](std::uint32_t line) { return consumed + chunk.LineEnds[line]; };
+  for (auto at = first;; ++at) {
+    at = std::partition_point(
+        at, last, [&](std::uint32_t line) { return endOf(line) < deferred_.NextStep(); });
+    if (at == last) {
+      break;
+    }
+    deferred_.Note(stored_ + (at - first) + 1, endOf(*at));
+  }
+  const auto count = static_cast<std::int32_t>(last - first);
+  settings_.PointList.Append(chunk.Points.data() + next, count);  // the room is reserved
+  stored_ += count;
+  next += static_cast<std::size_t>(count);
+}
+
+// Takes the block's separations into the range, at once where that gives what taking them one
+// by one gives.
+void GenericPass::AddRange(const GenericChunk& chunk) noexcept {
+  if (!chunk.RangeMerges) {
+    for (const GeoidPoint& point : chunk.Points) {
+      if (point.Separation != NullSeparation) {
+        range_.Take(point.Separation);
+      }
+    }
+    return;
+  }
+  if (chunk.Range.Smallest == chunk.Range.Marker) {
+    return;  // no valued separation
+  }
+  if (range_.Smallest == range_.Marker) {
+    range_ = chunk.Range;  // the first value sets both ends, as it does one by one
+    return;
+  }
+  range_.Smallest = std::min(range_.Smallest, chunk.Range.Smallest);
+  range_.Largest = std::max(range_.Largest, chunk.Range.Largest);
+}
+
+void GenericPass::AddDiagnostics(const ReadDiagnostics& chunk, std::uint64_t linesBefore) noexcept {
+  if (chunk.NonNumericValues == 0) {
+    return;
+  }
+  if (diagnostics_.NonNumericValues == 0) {
+    diagnostics_.FirstNonNumericLine =
+        static_cast<std::int64_t>(linesBefore) + chunk.FirstNonNumericLine;
+  }
+  diagnostics_.NonNumericValues += chunk.NonNumericValues;
+}
+
+std::int32_t GenericPass::ReadPassPoints() const noexcept {
+  return static_cast<std::int32_t>(std::min<std::int64_t>(stored_, counted_));
+}
+
+bool GenericPass::ShowReadPassProgress() {
+  const std::int64_t every = static_cast<std::int64_t>(stride_) + 1;
+  for (std::int64_t index = every; index <= ReadPassPoints(); index += every) {
+    progress_.ShowPercent(deferred_.PercentAt(index));
+    if (!settings_.ReadingActive) {
+      return false;
+    }
+  }
+  return true;
+}
+
+FirstNodeRange GenericPass::Trim() {
+  PointList& points = settings_.PointList;
+  const std::int32_t kept = ReadPassPoints() - (AngleFailureCounts() ? 1 : 0);
+  const bool cut = kept < points.Count();
+  points.Resize(std::min(kept, points.Count()));
+  points.ShrinkToFit();
+  if (!cut) {
+    return range_;
+  }
+  // Lines of blanks split into empty fields are points the counting pass did not count: the
+  // read pass stops at the counted number, so the range is taken again over those points.
+  FirstNodeRange range;
+  for (std::int32_t i = 1; i <= points.Count(); ++i) {
+    if (const double n = points.Node(i).Separation; n != NullSeparation) {
+      range.Take(n);
+    }
+  }
+  return range;
+}
+
+}  // namespace hextant
