@@ -31,11 +31,12 @@ bool LineReader::Refill() {
   begin_ = 0;
   end_ = kept;
   lfKnown_ = crKnown_ = false;
-  const std::size_t room = capacity_ - end_;
-  source_.read(buffer_.get() + end_, static_cast<std::streamsize>(room));
+  const std::size_t asked = std::min(capacity_ - end_, nextRead_);
+  nextRead_ = std::min(2 * nextRead_, capacity_);
+  source_.read(buffer_.get() + end_, static_cast<std::streamsize>(asked));
   const auto got = static_cast<std::size_t>(std::max<std::streamsize>(source_.gcount(), 0));
   end_ += got;
-  sourceDone_ = got < room;
+  sourceDone_ = got < asked;
   return got > 0;
 }
 

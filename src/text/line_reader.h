@@ -15,8 +15,10 @@ namespace hextant {
 class LineReader {
  public:
   static constexpr std::size_t kDefaultLineLimit = 1 << 20;
-  /// Bytes asked of the stream at a time.
+  /// Bytes asked of the stream at a time, at most; the first request asks for kFirstRead and
+  /// each further one for twice the last, so that a preview of a few lines reads little.
   static constexpr std::size_t kChunkSize = 1 << 20;
+  static constexpr std::size_t kFirstRead = 1 << 16;
 
   explicit LineReader(std::istream& source, std::size_t lineLimit = kDefaultLineLimit);
 
@@ -52,6 +54,7 @@ class LineReader {
   std::istream& source_;
   std::size_t lineLimit_;
   std::size_t capacity_;
+  std::size_t nextRead_ = kFirstRead;
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;  // unread bytes are begin_..end_
   std::size_t end_ = 0;
