@@ -5,17 +5,9 @@
 #include <cstring>
 #include <new>
 
+#include "text/line_reader.h"
+
 namespace hextant {
-namespace {
-
-// Position of the first `c` in data[from, to), or `to` when there is none.
-std::size_t Find(const char* data, std::size_t from, std::size_t to, char c) noexcept {
-  const void* found = from < to ? std::memchr(data + from, c, to - from) : nullptr;
-  return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - data);
-}
-
-}  // namespace
-
 void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noexcept {
   Points.clear();
   PointLines.clear();
@@ -37,12 +29,12 @@ void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noe
 void GenericChunk::ParseLines(const GenericLayout& layout, std::size_t lineLimit) {
   const char* data = Bytes.data.get();
   const std::size_t size = Bytes.size;
-  std::size_t nextCr = Find(data, 0, size, '\r');  // searched again once passed
+  std::size_t nextCr = FindByte(data, 0, size, '\r');  // searched again once passed
   for (std::size_t at = 0; at < size;) {
     if (nextCr < at) {
-      nextCr = Find(data, at, size, '\r');
+      nextCr = FindByte(data, at, size, '\r');
     }
-    const std::size_t stop = std::min(Find(data, at, std::min(nextCr, size), '\n'), nextCr);
+    const std::size_t stop = std::min(FindByte(data, at, std::min(nextCr, size), '\n'), nextCr);
     std::size_t next = stop;
     if (stop < size) {
       next += data[stop] == '\r' && stop + 1 < size && data[stop + 1] == '\n' ? 2 : 1;

@@ -4,16 +4,6 @@
 #include <cstring>
 
 namespace hextant {
-namespace {
-
-// Position of the first `c` in data[from, to), or `to` when there is none.
-std::size_t Find(const char* data, std::size_t from, std::size_t to, char c) noexcept {
-  const void* found = from < to ? std::memchr(data + from, c, to - from) : nullptr;
-  return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - data);
-}
-
-}  // namespace
-
 LineReader::LineReader(std::istream& source, std::size_t lineLimit)
     : source_(source),
       lineLimit_(std::max<std::size_t>(lineLimit, 1)),
@@ -44,11 +34,11 @@ bool LineReader::Refill() {
 // memchr and are repeated only once the reader has passed what they found.
 const char* LineReader::NextLineEnd() noexcept {
   if (!lfKnown_ || nextLf_ < begin_) {
-    nextLf_ = Find(buffer_.get(), begin_, end_, '\n');
+    nextLf_ = FindByte(buffer_.get(), begin_, end_, '\n');
     lfKnown_ = true;
   }
   if (!crKnown_ || nextCr_ < begin_) {
-    nextCr_ = Find(buffer_.get(), begin_, end_, '\r');
+    nextCr_ = FindByte(buffer_.get(), begin_, end_, '\r');
     crKnown_ = true;
   }
   return buffer_.get() + std::min(nextLf_, nextCr_);

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace hextant {
+
+/// Position of the first `c` in data[from, to), or `to` when there is none.
+inline std::size_t FindByte(const char* data, std::size_t from, std::size_t to, char c) noexcept {
+  const void* found = from < to ? std::memchr(data + from, c, to - from) : nullptr;
+  return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - data);
+}
 
 /// Reads 8-bit text lines from a stream through one large buffer and hands them out as views
 /// into it, so that reading a line allocates nothing. A line ends at LF, CR LF or CR; the line end
