@@ -5,14 +5,20 @@ Counts crashes (death by a signal), hangs (no end within the time limit) and los
 that failed but left a model different from the one that was there, or a model that does not
 pass hextant-inspect).
 
-    mutation_campaign.py BUILD_DIR SAMPLES_DIR [N] [SEED]
+    mutation_campaign.py BUILD_DIR SAMPLES_DIR [N] [SEED] [XYZ]
+
+XYZ, a large 'X Y N' text grid at 0.25 degrees (such as EGM96 15' written by gdal_translate -of XYZ),
+is mutated as well, so that the reading threads see many blocks.
 """
 import os, random, shutil, subprocess, sys, tempfile
 
-FORMATS = {"catalunya": "catalunya_egm96.gr", "netherlands": "netherlands_egm96.txt",
-           "norway": "norway_egm96.bin", "switzerland": "switzerland_egm96.txt",
-           "italy": "italy_egm96.txt", "la-reunion": "la_reunion_egm96.txt",
-           "poland": "poland_egm96.txt"}
+FORMATS = [("catalunya", "catalunya_egm96.gr"), ("netherlands", "netherlands_egm96.txt"),
+           ("norway", "norway_egm96.bin"), ("switzerland", "switzerland_egm96.txt"),
+           ("italy", "italy_egm96.txt"), ("la-reunion", "la_reunion_egm96.txt"),
+           ("poland", "poland_egm96.txt"), ("wizard", "generic_egm96.xyz")]
+WIZARD = ["--angular-unit", "decimal-degrees", "--spacing-x", "0.25", "--spacing-y", "0.25",
+          "--delimiter", "space", "--column", "x=1", "--column", "y=2", "--column",
+          "separation=3"]
 TIME_LIMIT = 20
 
 
@@ -45,20 +51,24 @@ def main() -> int:
     crashes = hangs = lost = runs = 0
     statuses = {}
     with tempfile.TemporaryDirectory() as work:
-        for fmt, name in FORMATS.items():
-            original = open(os.path.join(samples, name), "rb").read()
-            source = os.path.join(work, name)
+        sources = [(fmt, os.path.join(samples, name)) for fmt, name in FORMATS]
+        if len(sys.argv) > 5:
+            sources.append(("wizard", sys.argv[5]))
+        for fmt, path in sources:
+            original = open(path, "rb").read()
+            source = os.path.join(work, os.path.basename(path))
             model = os.path.join(work, "model.HDM")
-            shutil.copy(os.path.join(samples, name), source)
-            subprocess.run([convert, "--format", fmt, "--quiet", "--overwrite", "--output", model,
-                            source], check=True, stdout=subprocess.DEVNULL)
+            shutil.copy(path, source)
+            options = ["--format", fmt, "--quiet", "--overwrite", "--output", model]
+            options += WIZARD if fmt == "wizard" else []
+            subprocess.run([convert] + options + [source], check=True, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
             for _ in range(n):
                 before = open(model, "rb").read()
                 open(source, "wb").write(mutate(original, rng))
                 runs += 1
                 try:
-                    r = subprocess.run([convert, "--format", fmt, "--quiet", "--overwrite",
-                                        "--output", model, source], stdout=subprocess.DEVNULL,
+                    r = subprocess.run([convert] + options + [source], stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL, timeout=TIME_LIMIT)
                 except subprocess.TimeoutExpired:
                     hangs += 1
