@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <csignal>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,23 +39,50 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 #endif
 }
 
-}  // namespace
+// True when `args` ask for the usage or the version, which need no window and no display.
+bool AsksForTextOnly(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "--version") {
+      return true;
+    }
+  }
+  return false;
+}
 
-int main(int argc, char** argv) {
-#if defined(SIGXFSZ)
-  std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit is reported as a write error
-#endif
-  QApplication application(argc, argv);
-  QGuiApplication::setDesktopFileName("org.hextant.Hextant");  // the installed desktop entry
-  hextant::ConvertOptions options;
+// Reads the arguments into `options`; the exit status when they were answered without a window
+// (usage, version, bad usage), nullopt when the window is to open.
+std::optional<int> ParseArguments(const std::vector<std::string>& args,
+                                  hextant::ConvertOptions& options) {
   std::string error;
-  if (!hextant::ParseWindowOptions(Arguments(argc, argv), options, error)) {
+  if (!hextant::ParseWindowOptions(args, options, error)) {
     std::cerr << "hextant: " << error << "\n" << kUsage;
     return 2;
   }
   if (options.help || options.version) {
     std::cout << (options.help ? kUsage : "hextant " HEXTANT_VERSION_TEXT "\n");
     return 0;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#if defined(SIGXFSZ)
+  std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit is reported as a write error
+#endif
+  hextant::ConvertOptions options;
+#if !defined(_WIN32)
+  // Answered before Qt starts, so that they work in a terminal without a display. Other
+  // arguments wait for Qt, which takes its own (-style, -platform) out of argv first.
+  if (const std::vector<std::string> args(argv + 1, argv + argc); AsksForTextOnly(args)) {
+    return ParseArguments(args, options).value_or(2);
+  }
+#endif
+  QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName("org.hextant.Hextant");  // the installed desktop entry
+  if (const auto answered = ParseArguments(Arguments(argc, argv), options)) {
+    return *answered;
   }
   hextant::ui::QtMessageBoxes messages;
   hextant::ui::QtFileDialogs dialogs;
