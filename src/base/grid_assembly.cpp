@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/rounding.h"
+#include "base/two_halves.h"
 
 namespace hextant {
 namespace {
@@ -201,24 +202,44 @@ bool TurnRowsNorthToSouth(GeoidPoint* first, GeoidPoint* last) noexcept {
     return false;
   }
   const std::ptrdiff_t turn = SecondRun(first, first + columns);
-  for (const GeoidPoint* row = first; row != last; row += columns) {
-    const GeoidPoint* next = row + columns;
-    // Rows further apart than the tolerance stay rows of their own when sorted.
-    if (!TurnsAt(row, next, turn) ||
-        (next != last && !(row->Y > next->Y && std::fabs(next->Y - row->Y) > RowTolerance))) {
-      return false;
-    }
+  const std::ptrdiff_t rows = n / columns;
+  const std::ptrdiff_t splitRows = std::max<std::ptrdiff_t>(1, kSplitAtLeast / columns);
+  const bool rowsTurn = BothHalves(
+      rows,
+      [&](std::ptrdiff_t from, std::ptrdiff_t to) {
+        for (std::ptrdiff_t r = from; r < to; ++r) {
+          const GeoidPoint* row = first + r * columns;
+          const GeoidPoint* next = row + columns;
+          // Rows further apart than the tolerance stay rows of their own when sorted.
+          if (!TurnsAt(row, next, turn) ||
+              (next != last && !(row->Y > next->Y && std::fabs(next->Y - row->Y) > RowTolerance))) {
+            return false;
+          }
+        }
+        return true;
+      },
+      splitRows);
+  if (!rowsTurn) {
+    return false;
   }
   auto turnRow = [&](GeoidPoint* row) { std::rotate(row, row + turn, row + columns); };
-  GeoidPoint* top = first;
-  GeoidPoint* bottom = last - columns;
-  for (; top < bottom; top += columns, bottom -= columns) {
-    std::swap_ranges(top, top + columns, bottom);
-    turnRow(top);
-    turnRow(bottom);
-  }
-  if (top == bottom) {
-    turnRow(top);  // the middle one of an odd number of rows keeps its place
+  // Pair p trades row p with row rows-1-p; the pairs are shared out between two threads.
+  BothHalves(
+      rows / 2,
+      [&](std::ptrdiff_t from, std::ptrdiff_t to) {
+        for (std::ptrdiff_t p = from; p < to; ++p) {
+          GeoidPoint* top = first + p * columns;
+          GeoidPoint* bottom = last - (p + 1) * columns;
+          std::swap_ranges(top, top + columns, bottom);
+          turnRow(top);
+          turnRow(bottom);
+        }
+        return true;
+      },
+      std::max<std::ptrdiff_t>(1, splitRows / 2));
+  if (rows % 2 != 0) {
+    turnRow(first +
+            (rows / 2) * columns);  // the middle one of an odd number of rows keeps its place
   }
   return true;
 }

@@ -1,6 +1,8 @@
 #include "platform/source_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -20,6 +22,7 @@ namespace hextant {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr std::streamsize kMostDirect = 1 << 30;  // bytes one read asks for at most
 
 #if defined(_WIN32)
 using FileStat = struct _stat64;
@@ -155,6 +158,37 @@ class SourceFile::Buffer : public std::streambuf {
     start_ += static_cast<std::uint64_t>(egptr() - eback());
     setg(data_.data(), data_.data(), data_.data() + got);
     return traits_type::to_int_type(*gptr());
+  }
+
+  // Large reads go straight from the file into the caller's memory, past the buffer.
+  std::streamsize xsgetn(char* to, std::streamsize count) override {
+    std::streamsize done = 0;
+    while (done < count) {
+      if (const std::streamsize buffered = egptr() - gptr(); buffered > 0) {
+        const std::streamsize taken = std::min(buffered, count - done);
+        std::memcpy(to + done, gptr(), static_cast<std::size_t>(taken));
+        gbump(static_cast<int>(taken));
+        done += taken;
+      } else if (count - done < static_cast<std::streamsize>(data_.size())) {
+        if (traits_type::eq_int_type(underflow(), traits_type::eof())) {
+          break;
+        }
+      } else {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::streamsize>(count - done, kMostDirect));
+        int got = 0;
+        do {
+          got = ReadSome(fd_, to + done, want);
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0) {
+          break;
+        }
+        start_ += static_cast<std::uint64_t>(egptr() - eback()) + static_cast<std::uint64_t>(got);
+        setg(data_.data(), data_.data(), data_.data());
+        done += got;
+      }
+    }
+    return done;
   }
 
   pos_type seekoff(off_type offset, std::ios_base::seekdir direction,

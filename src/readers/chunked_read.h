@@ -16,7 +16,7 @@ struct GenericReadPlan {
   /// Threads that read blocks of lines into points; 0 reads line by line on the calling thread.
   unsigned Threads = 0;
   /// The most bytes of a block.
-  std::size_t BlockBytes = 2 << 20;
+  std::size_t BlockBytes = 512 << 10;
 };
 
 /// Two reading threads where the machine has two cores or more, otherwise none.

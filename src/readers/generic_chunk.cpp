@@ -18,6 +18,12 @@ void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noe
   RangeMerges = true;
   ReadAgain = false;
   try {
+    // Room for lines of 16 bytes from the start, so that the first block a slot reads does not
+    // grow its lists step by step (each step new pages and a copy); later blocks reuse the room.
+    const std::size_t lines = Bytes.size / 16 + 1;
+    LineEnds.reserve(lines);
+    PointLines.reserve(lines);
+    Points.reserve(lines);
     ParseLines(layout, lineLimit);
   } catch (const std::bad_alloc&) {
     ReadAgain = true;

@@ -1,6 +1,7 @@
 #include "readers/generic_pass.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace hextant {
 namespace {
@@ -70,12 +71,14 @@ void GenericPass::Store(std::string_view line, std::uint64_t number, std::uint64
 // A block is taken as a whole only while points are being stored and all of them fit: then no
 // line of it can end the storing, and every report and stop check falls where Line puts it.
 GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t linesBefore,
-                                      std::uint64_t consumed) {
+                                      std::uint64_t consumed, PendingCopy* copy) {
   const auto points = static_cast<std::int64_t>(chunk.Points.size());
+  PointList& list = settings_.PointList;
   if (chunk.ReadAgain || end_ != StoreEnd::Open || stored_ + points > MaxGridNodes ||
-      !settings_.PointList.ReserveForAppend(static_cast<std::int32_t>(stored_ + points))) {
+      !list.ReserveForAppend(static_cast<std::int32_t>(stored_ + points))) {
     return Taken::ReadAgain;
   }
+  auto* const to = reinterpret_cast<GeoidPoint*>(list.Data()) + list.Count() + 1;
   std::size_t next = 0;
   const std::uint64_t lines = chunk.LineEnds.size();
   const std::uint64_t every = stride_ + 1;
@@ -83,10 +86,16 @@ GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t l
     StoreParsed(chunk, next, line + 1, consumed);
     progress_.ShowReadProgress(size_, consumed + chunk.LineEnds[line]);
     if (!settings_.ReadingActive) {
+      CopyPoints(chunk, PendingCopy{to, next});
       return Taken::Stopped;
     }
   }
   StoreParsed(chunk, next, lines, consumed);
+  if (copy != nullptr) {
+    *copy = PendingCopy{to, next};
+  } else {
+    CopyPoints(chunk, PendingCopy{to, next});
+  }
   counter_ = (counter_ + lines) % every;
   counted_ += chunk.Counted;
   AddDiagnostics(chunk.Diagnostics, linesBefore);
@@ -94,8 +103,22 @@ GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t l
   return Taken::Done;
 }
 
-// Stores the parsed points of the block's lines before line `endLine`, from point `next` on,
-// noting the points at which the read position passes a percentage step.
+void CopyPoints(const GenericChunk& chunk, const GenericPass::PendingCopy& copy) noexcept {
+  if (copy.Count > 0) {
+    PrefaultForWriting(copy.To, copy.Count * sizeof(GeoidPoint));
+    std::memcpy(copy.To, chunk.Points.data(), copy.Count * sizeof(GeoidPoint));
+  }
+}
+
+bool GenericPass::HasRoomFor(const GenericChunk& chunk) const noexcept {
+  const PointList& list = settings_.PointList;
+  return std::int64_t{list.Count()} + static_cast<std::int64_t>(chunk.Points.size()) <=
+         list.Capacity();
+}
+
+// Counts in the parsed points of the block's lines before line `endLine`, from point `next` on,
+// noting the points at which the read position passes a percentage step. The room is reserved;
+// the points are copied by the caller of Chunk.
 void GenericPass::StoreParsed(const GenericChunk& chunk, std::size_t& next, std::uint64_t endLine,
                               std::uint64_t consumed) {
   const std::vector<std::uint32_t>& lines = chunk.PointLines;
@@ -111,7 +134,7 @@ void GenericPass::StoreParsed(const GenericChunk& chunk, std::size_t& next, std:
     deferred_.Note(stored_ + (at - first) + 1, endOf(*at));
   }
   const auto count = static_cast<std::int32_t>(last - first);
-  settings_.PointList.Append(chunk.Points.data() + next, count);  // the room is reserved
+  settings_.PointList.ResizeForOverwrite(settings_.PointList.Count() + count);
   stored_ += count;
   next += static_cast<std::size_t>(count);
 }

@@ -34,9 +34,21 @@ class GenericPass {
   bool Lines(SourceLines& lines, std::uint64_t linesBefore);
 
   enum class Taken { Done, Stopped, ReadAgain };
+  /// The rows of the point list a taken block's points belong in, left for the caller to copy
+  /// `Count` points from the block's `Points` to: until it has, nothing may read the point list
+  /// or make it grow.
+  struct PendingCopy {
+    GeoidPoint* To = nullptr;
+    std::size_t Count = 0;
+  };
   /// Takes the lines of a parsed block that follows `linesBefore` lines and `consumed` bytes of
-  /// the file. ReadAgain, with nothing taken, when the block's lines must go through Line.
-  Taken Chunk(const GenericChunk& chunk, std::uint64_t linesBefore, std::uint64_t consumed);
+  /// the file. ReadAgain, with nothing taken, when the block's lines must go through Line. With
+  /// `copy`, a block taken whole leaves its points' copy to the caller; otherwise they are copied
+  /// here.
+  Taken Chunk(const GenericChunk& chunk, std::uint64_t linesBefore, std::uint64_t consumed,
+              PendingCopy* copy = nullptr);
+  /// True when the point list holds room for the block's points without growing.
+  bool HasRoomFor(const GenericChunk& chunk) const noexcept;
 
   /// Shows the read pass's progress up to the last point it stores; false on a stop request.
   bool ShowReadPassProgress();
@@ -72,5 +84,8 @@ class GenericPass {
   std::int32_t stored_ = 0;  // points read, the failing one included
   StoreEnd end_ = StoreEnd::Open;
 };
+
+/// Copies the points a taken block left to copy into their rows.
+void CopyPoints(const GenericChunk& chunk, const GenericPass::PendingCopy& copy) noexcept;
 
 }  // namespace hextant

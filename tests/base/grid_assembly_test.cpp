@@ -54,7 +54,7 @@ TEST(SortPoints, PutsGridsIntoRowOrder) {
       {"southern grid with negative coordinates", GridNodes(5, 7, -10.0, -0.9, 0.004)},
       {"single row", GridNodes(1, 50)},
       {"single column", GridNodes(50, 1)},
-      {"300 x 200", GridNodes(300, 200, 480000.0, 75000.0, 1000.0)},
+      {"301 x 240, rows turned on two threads", GridNodes(301, 240, 480000.0, 75000.0, 1000.0)},
   };
   std::mt19937 random(7);
   // Besides shuffles, the orders files come in: rows north to south, each row starting at its
