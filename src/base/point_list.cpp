@@ -6,11 +6,6 @@
 #include <new>
 #include <utility>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 namespace hextant {
 namespace {
 
@@ -128,17 +123,6 @@ void PointList::ShrinkToFit() noexcept {
   if (capacity_ > count_) {
     Reallocate(count_);  // a refused shrink keeps the larger block, which is as good
   }
-}
-
-void PrefaultForWriting([[maybe_unused]] void* first, [[maybe_unused]] std::size_t bytes) noexcept {
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-  static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto start = (reinterpret_cast<std::uintptr_t>(first) + page - 1) & ~(page - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(first) + bytes) & ~(page - 1);
-  if (end > start) {
-    ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);  // a hint
-  }
-#endif
 }
 
 }  // namespace hextant

@@ -107,9 +107,4 @@ class PointList {
   std::int32_t capacity_ = 0;  // nodes the block has room for
 };
 
-/// Maps fresh memory at [first, first + bytes) ahead of writing it, in one request instead of one
-/// page fault per page, which the system handles much faster (Linux; elsewhere it does nothing).
-/// Only whole pages inside the range are touched, and their contents are kept.
-void PrefaultForWriting(void* first, std::size_t bytes) noexcept;
-
 }  // namespace hextant

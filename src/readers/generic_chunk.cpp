@@ -5,9 +5,22 @@
 #include <cstring>
 #include <new>
 
+#include "base/prefault.h"
 #include "text/line_reader.h"
 
 namespace hextant {
+namespace {
+
+// Reserves room for `count` items, its pages mapped at once when it had less.
+template <class T>
+void Reserve(std::vector<T>& items, std::size_t count) {
+  if (items.capacity() < count) {
+    items.reserve(count);
+    PrefaultForWriting(items.data(), items.capacity() * sizeof(T));
+  }
+}
+
+}  // namespace
 void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noexcept {
   Points.clear();
   PointLines.clear();
@@ -21,9 +34,9 @@ void GenericChunk::Parse(const GenericLayout& layout, std::size_t lineLimit) noe
     // Room for lines of 16 bytes from the start, so that the first block a slot reads does not
     // grow its lists step by step (each step new pages and a copy); later blocks reuse the room.
     const std::size_t lines = Bytes.size / 16 + 1;
-    LineEnds.reserve(lines);
-    PointLines.reserve(lines);
-    Points.reserve(lines);
+    Reserve(LineEnds, lines);
+    Reserve(PointLines, lines);
+    Reserve(Points, lines);
     ParseLines(layout, lineLimit);
   } catch (const std::bad_alloc&) {
     ReadAgain = true;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/prefault.h"
+
 namespace hextant {
 namespace {
 

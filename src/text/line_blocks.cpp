@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/prefault.h"
+
 namespace hextant {
 namespace {
 
@@ -47,6 +49,7 @@ LineBlocks::Cut LineBlocks::Next(Block& block) {
   if (block.capacity < blockSize_) {
     block.data.reset(new char[blockSize_]);  // no fill: every byte handed out is read first
     block.capacity = blockSize_;
+    PrefaultForWriting(block.data.get(), blockSize_);
   }
   block.size = TakeHeld(block.data.get(), blockSize_);
   const bool fromSource = block.size < blockSize_;  // every held byte is in the block
