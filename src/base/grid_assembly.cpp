@@ -4,6 +4,8 @@
 #include <array>
 #include <cassert>
 #include <cmath>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "base/rounding.h"
@@ -188,6 +190,13 @@ bool TurnsAt(const GeoidPoint* first, const GeoidPoint* last, std::ptrdiff_t tur
           (IsAscending<&GeoidPoint::X>(first + turn, last) && (last - 1)->X <= first->X));
 }
 
+// Copies the row of `columns` nodes at `row` to `to`, starting from node `turn` and wrapping.
+void CopyTurned(const GeoidPoint* row, std::ptrdiff_t columns, std::ptrdiff_t turn,
+                GeoidPoint* to) noexcept {
+  std::copy(row + turn, row + columns, to);
+  std::copy(row, row + turn, to + (columns - turn));
+}
+
 // Rows given north to south, all of one length and each turned by the same number of nodes (a
 // global grid with longitudes 0..360), put in order as the general way would put them: the rows
 // trade places pairwise and each is turned while it is still in the cache. False, with nothing
@@ -223,16 +232,24 @@ bool TurnRowsNorthToSouth(GeoidPoint* first, GeoidPoint* last) noexcept {
     return false;
   }
   auto turnRow = [&](GeoidPoint* row) { std::rotate(row, row + turn, row + columns); };
-  // Pair p trades row p with row rows-1-p; the pairs are shared out between two threads.
+  // Pair p trades row p with row rows-1-p, each turned on the way through a row of scratch, so
+  // that every row is read once and written once; the pairs are shared out between two threads.
   BothHalves(
       rows / 2,
       [&](std::ptrdiff_t from, std::ptrdiff_t to) {
+        const std::unique_ptr<GeoidPoint[]> scratch(new (std::nothrow) GeoidPoint[columns]);
         for (std::ptrdiff_t p = from; p < to; ++p) {
           GeoidPoint* top = first + p * columns;
           GeoidPoint* bottom = last - (p + 1) * columns;
-          std::swap_ranges(top, top + columns, bottom);
-          turnRow(top);
-          turnRow(bottom);
+          if (scratch == nullptr) {
+            std::swap_ranges(top, top + columns, bottom);
+            turnRow(top);
+            turnRow(bottom);
+            continue;
+          }
+          CopyTurned(top, columns, turn, scratch.get());
+          CopyTurned(bottom, columns, turn, top);
+          std::copy(scratch.get(), scratch.get() + columns, bottom);
         }
         return true;
       },

@@ -75,11 +75,11 @@ bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
   if (line.find_first_not_of(' ') != std::string_view::npos) {
     ++Counted;
   }
-  if (line.empty() || !SplitPointLine(layout, line, fields_)) {
+  if (line.empty() || !SplitPoint(layout, line)) {
     return true;
   }
   GeoidPoint point;
-  if (!PointOf(layout, fields_, static_cast<std::int64_t>(index) + 1, Diagnostics, point)) {
+  if (!ReadPoint(layout, index, point)) {
     return false;
   }
   Points.push_back(point);
@@ -89,6 +89,20 @@ bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
     Range.Take(n);
   }
   return true;
+}
+
+bool GenericChunk::SplitPoint(const GenericLayout& layout, std::string_view line) {
+  if (layout.firstFields > 0) {
+    return SplitFirstFields(line, layout.delimiter[0], layout.mergeDelimiters, layout.firstFields,
+                            firstFields_.data());
+  }
+  return SplitPointLine(layout, line, fields_);
+}
+
+bool GenericChunk::ReadPoint(const GenericLayout& layout, std::uint32_t index, GeoidPoint& point) {
+  const auto line = static_cast<std::int64_t>(index) + 1;
+  return layout.firstFields > 0 ? PointOf(layout, firstFields_.data(), line, Diagnostics, point)
+                                : PointOf(layout, fields_, line, Diagnostics, point);
 }
 
 }  // namespace hextant

@@ -5,7 +5,9 @@
 // lines itself: where each line ends, which line each point came from, the lines it counts and
 // the values that held no number.
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "readers/converter_frame.h"
@@ -41,8 +43,11 @@ struct GenericChunk {
  private:
   void ParseLines(const GenericLayout& layout, std::size_t lineLimit);
   bool TakeLine(const GenericLayout& layout, std::string_view line, std::uint32_t index);
+  bool SplitPoint(const GenericLayout& layout, std::string_view line);
+  bool ReadPoint(const GenericLayout& layout, std::uint32_t index, GeoidPoint& point);
 
   std::vector<LineField> fields_;
+  std::array<std::string_view, MostPointFields + 1> firstFields_;
 };
 
 }  // namespace hextant

@@ -9,7 +9,6 @@ namespace hextant {
 namespace {
 
 constexpr std::int16_t kFewestFields = 3;
-constexpr std::int16_t kMostFields = 100;
 constexpr double kAngleLimit = 3.14159265359;
 constexpr double kTurn = 6.28318530718;
 constexpr double kFootInMetres = 0.3048;
@@ -56,20 +55,34 @@ GenericLayout LayoutOf(const ConversionSettings& s) {
   for (std::int16_t role : layout.sexagesimal ? sexagesimalRoles : decimalRoles) {
     layout.widestRole = std::max(layout.widestRole, s.ColumnRoles[static_cast<std::size_t>(role)]);
   }
+  // A line is a point when SplitLine finds at least this many fields (it counts up to
+  // MostPointFields); those are the first ones, which SplitFirstFields finds faster.
+  const std::int16_t needed = std::max(kFewestFields, layout.widestRole);
+  if (layout.delimiter.size() == 1 && needed <= MostPointFields) {
+    layout.firstFields = needed;
+  }
   return layout;
 }
 
 bool SplitPointLine(const GenericLayout& layout, std::string_view line,
                     std::vector<LineField>& fields) {
-  std::int16_t found = kMostFields;
+  std::int16_t found = MostPointFields;
   SplitLine(line, layout.delimiter, found, fields, layout.mergeDelimiters);
   return found >= kFewestFields && found >= layout.widestRole;
 }
 
-bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
-             ReadDiagnostics& diagnostics, GeoidPoint& p) {
+namespace {
+
+// The point of a line whose field texts `field(column)` gives; see PointOf.
+template <class FieldText>
+bool PointOfFields(const GenericLayout& layout, FieldText field, std::int64_t line,
+                   ReadDiagnostics& diagnostics, GeoidPoint& p) {
+  auto text = [&](std::int16_t role) {
+    const std::int16_t column = layout.roles[static_cast<std::size_t>(role)];
+    return column >= 1 ? field(column) : std::string_view();
+  };
   auto number = [&](std::int16_t role, bool afterLetters) {
-    return Number(layout.Field(fields, role), afterLetters, line, diagnostics);
+    return Number(text(role), afterLetters, line, diagnostics);
   };
   if (layout.sexagesimal) {
     p.X = DmsToRad(number(RoleLongitudeDegrees, true), number(RoleLongitudeMinutes, true),
@@ -93,11 +106,26 @@ bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, 
       return false;
     }
   }
-  if (layout.codeFilterOn && TrimBlanks(layout.Field(fields, RoleCode)) == layout.codeFilter) {
+  if (layout.codeFilterOn && TrimBlanks(text(RoleCode)) == layout.codeFilter) {
     p.Separation = NullSeparation;
     p.NullFlag = NullFlagSet;
   }
   return true;
+}
+
+}  // namespace
+
+bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
+             ReadDiagnostics& diagnostics, GeoidPoint& p) {
+  return PointOfFields(
+      layout, [&](std::int16_t column) { return fields[static_cast<std::size_t>(column)].Text; },
+      line, diagnostics, p);
+}
+
+bool PointOf(const GenericLayout& layout, const std::string_view* fields, std::int64_t line,
+             ReadDiagnostics& diagnostics, GeoidPoint& p) {
+  return PointOfFields(
+      layout, [&](std::int16_t column) { return fields[column]; }, line, diagnostics, p);
 }
 
 }  // namespace hextant

@@ -29,6 +29,9 @@ struct GenericLayout {
   bool mergeDelimiters = false;
   bool codeFilterOn = false;
   std::string codeFilter;
+  /// The fields a line needs to be a point when the delimiter is one character, for
+  /// SplitFirstFields; 0 when lines are split by SplitLine.
+  std::int16_t firstFields = 0;
 
   /// The text of `role`'s field, empty when no column has the role.
   std::string_view Field(const std::vector<LineField>& fields, std::int16_t role) const {
@@ -44,9 +47,15 @@ GenericLayout LayoutOf(const ConversionSettings& settings);
 bool SplitPointLine(const GenericLayout& layout, std::string_view line,
                     std::vector<LineField>& fields);
 
+/// The most fields a point line is split into.
+inline constexpr std::int16_t MostPointFields = 100;
+
 /// The point of a line split by SplitPointLine, line `line` of the file; values that hold no
 /// number read as 0 and are noted. False when its angles lie outside the limits.
 bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
+             ReadDiagnostics& diagnostics, GeoidPoint& p);
+/// The same for a line split by SplitFirstFields into fields[1..layout.firstFields].
+bool PointOf(const GenericLayout& layout, const std::string_view* fields, std::int64_t line,
              ReadDiagnostics& diagnostics, GeoidPoint& p);
 
 }  // namespace hextant

@@ -76,6 +76,9 @@ GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t l
                                       std::uint64_t consumed, PendingCopy* copy) {
   const auto points = static_cast<std::int64_t>(chunk.Points.size());
   PointList& list = settings_.PointList;
+  if (!sized_) {
+    ReserveForFile(chunk);
+  }
   if (chunk.ReadAgain || end_ != StoreEnd::Open || stored_ + points > MaxGridNodes ||
       !list.ReserveForAppend(static_cast<std::int32_t>(stored_ + points))) {
     return Taken::ReadAgain;
@@ -103,6 +106,23 @@ GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t l
   AddDiagnostics(chunk.Diagnostics, linesBefore);
   AddRange(chunk);
   return Taken::Done;
+}
+
+// Sizes the list for the whole file from the points per byte of its first block, with a margin,
+// so that it is not moved while it fills: a moved block's pages are mapped afresh when next
+// touched, which on some systems costs as much as the first touch. A list that proves too small
+// still grows, and Trim gives back what was not used. A refused reservation is no failure:
+// growing asks again.
+void GenericPass::ReserveForFile(const GenericChunk& chunk) noexcept {
+  sized_ = true;
+  if (chunk.Bytes.size == 0 || chunk.Points.empty()) {
+    return;
+  }
+  const double perByte =
+      static_cast<double>(chunk.Points.size()) / static_cast<double>(chunk.Bytes.size);
+  const double estimate = perByte * static_cast<double>(size_) * 1.03 + 4096.0;
+  settings_.PointList.Reserve(
+      static_cast<std::int32_t>(std::min(estimate, static_cast<double>(MaxGridNodes))));
 }
 
 void CopyPoints(const GenericChunk& chunk, const GenericPass::PendingCopy& copy) noexcept {

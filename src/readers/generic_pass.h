@@ -69,6 +69,7 @@ class GenericPass {
                    std::uint64_t consumed);
   void AddDiagnostics(const ReadDiagnostics& chunk, std::uint64_t linesBefore) noexcept;
   void AddRange(const GenericChunk& chunk) noexcept;
+  void ReserveForFile(const GenericChunk& chunk) noexcept;
 
   std::uint64_t size_;
   std::uint64_t stride_;
@@ -83,6 +84,7 @@ class GenericPass {
   std::int64_t counted_ = 0;
   std::int32_t stored_ = 0;  // points read, the failing one included
   StoreEnd end_ = StoreEnd::Open;
+  bool sized_ = false;  // the list was sized for the file from the first block
 };
 
 /// Copies the points a taken block left to copy into their rows.

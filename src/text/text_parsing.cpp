@@ -383,4 +383,31 @@ bool SplitLine(std::string_view line, std::string_view delimiter, std::int16_t& 
   return true;
 }
 
+// The byte loop beats a memchr call per field on the short fields of number columns.
+bool SplitFirstFields(std::string_view line, char delimiter, bool mergeDelimiters,
+                      std::int16_t count, std::string_view* fields) noexcept {
+  if (line.size() > MaxLineLength) {
+    return false;
+  }
+  const char* at = line.data();
+  const char* const end = at + line.size();
+  std::int16_t found = 0;
+  for (;;) {
+    const char* stop = at;
+    while (stop != end && *stop != delimiter) {
+      ++stop;
+    }
+    if (stop != at || !mergeDelimiters) {
+      fields[++found] = std::string_view(at, static_cast<std::size_t>(stop - at));
+      if (found == count) {
+        return true;
+      }
+    }
+    if (stop == end) {
+      return false;
+    }
+    at = stop + 1;
+  }
+}
+
 }  // namespace hextant

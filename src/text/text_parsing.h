@@ -80,4 +80,10 @@ struct LineField {
 bool SplitLine(std::string_view line, std::string_view delimiter, std::int16_t& maxFields,
                std::vector<LineField>& fields, bool mergeDelimiters);
 
+/// The first `count` fields of `line` at the one-character `delimiter` into fields[1..count], as
+/// SplitLine finds them; false, with fields past the last found unset, when the line has fewer
+/// than `count` fields or is longer than MaxLineLength. `fields` holds count + 1 views.
+bool SplitFirstFields(std::string_view line, char delimiter, bool mergeDelimiters,
+                      std::int16_t count, std::string_view* fields) noexcept;
+
 }  // namespace hextant

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -126,6 +127,33 @@ TEST(SplitLine, CutsAtDelimiters) {
     EXPECT_EQ(Split(c.line, c.delimiter, c.merge), c.expected)
         << "'" << c.line << "' by '" << c.delimiter << "' merge " << c.merge;
   }
+}
+
+// The reading threads' splitter must find the first fields exactly as SplitLine does.
+TEST(SplitFirstFields, FindsTheFieldsSplitLineFinds) {
+  const char* const lines[] = {"a,b,c", "a,,c", ",a,b,c", "a,b,c,",      ",,a,,b,,c,,", "",
+                               ",",     "abc",  "1,2",    "1,2,3,4,5,6", "  1 2  3 "};
+  for (const char* line : lines) {
+    for (const char delimiter : {',', ' '}) {
+      for (const bool merge : {false, true}) {
+        const std::vector<std::string> all = Split(line, std::string(1, delimiter), merge);
+        for (std::int16_t count = 1; count <= 4; ++count) {
+          std::array<std::string_view, 5> fields{};
+          const bool found = SplitFirstFields(line, delimiter, merge, count, fields.data());
+          const auto expected = static_cast<std::int16_t>(all.size()) >= count;
+          ASSERT_EQ(found, expected) << "'" << line << "' count " << count << " merge " << merge;
+          for (std::int16_t i = 1; found && i <= count; ++i) {
+            EXPECT_EQ(fields[static_cast<std::size_t>(i)], all[static_cast<std::size_t>(i - 1)])
+                << "'" << line << "' field " << i << " merge " << merge;
+          }
+        }
+      }
+    }
+  }
+  std::array<std::string_view, 4> fields{};
+  EXPECT_TRUE(SplitFirstFields(std::string(32767, ','), ',', false, 3, fields.data()));
+  EXPECT_FALSE(SplitFirstFields(std::string(32768, ','), ',', false, 3, fields.data()))
+      << "longer than the longest line split";
 }
 
 TEST(SplitLine, CutsAtColumnWidths) {
