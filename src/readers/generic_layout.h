@@ -32,12 +32,6 @@ struct GenericLayout {
   /// The fields a line needs to be a point when the delimiter is one character, for
   /// SplitFirstFields; 0 when lines are split by SplitLine.
   std::int16_t firstFields = 0;
-
-  /// The text of `role`'s field, empty when no column has the role.
-  std::string_view Field(const std::vector<LineField>& fields, std::int16_t role) const {
-    const std::int16_t column = roles[static_cast<std::size_t>(role)];
-    return column >= 1 ? fields[static_cast<std::size_t>(column)].Text : std::string_view();
-  }
 };
 
 /// The layout of the generic source `settings` describe.

@@ -109,10 +109,9 @@ GenericPass::Taken GenericPass::Chunk(const GenericChunk& chunk, std::uint64_t l
 }
 
 // Sizes the list for the whole file from the points per byte of its first block, with a margin,
-// so that it is not moved while it fills: a moved block's pages are mapped afresh when next
-// touched, which on some systems costs as much as the first touch. A list that proves too small
-// still grows, and Trim gives back what was not used. A refused reservation is no failure:
-// growing asks again.
+// so that it is not moved while it fills. A list that proves too small still grows, and Trim gives
+// back what was not used; the room reserved and never written is never mapped. A refused
+// reservation is no failure: growing asks again.
 void GenericPass::ReserveForFile(const GenericChunk& chunk) noexcept {
   sized_ = true;
   if (chunk.Bytes.size == 0 || chunk.Points.empty()) {
