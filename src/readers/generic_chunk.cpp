@@ -93,16 +93,20 @@ bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
 
 bool GenericChunk::SplitPoint(const GenericLayout& layout, std::string_view line) {
   if (layout.firstFields > 0) {
+    const FieldNumbers numbers{layout.numberColumns.data(), numberRead_.data(), numbers_.data()};
     return SplitFirstFields(line, layout.delimiter[0], layout.mergeDelimiters, layout.firstFields,
-                            firstFields_.data());
+                            firstFields_.data(), &numbers);
   }
   return SplitPointLine(layout, line, fields_);
 }
 
 bool GenericChunk::ReadPoint(const GenericLayout& layout, std::uint32_t index, GeoidPoint& point) {
   const auto line = static_cast<std::int64_t>(index) + 1;
-  return layout.firstFields > 0 ? PointOf(layout, firstFields_.data(), line, Diagnostics, point)
-                                : PointOf(layout, fields_, line, Diagnostics, point);
+  if (layout.firstFields > 0) {
+    const FieldNumbers numbers{layout.numberColumns.data(), numberRead_.data(), numbers_.data()};
+    return PointOf(layout, firstFields_.data(), numbers, line, Diagnostics, point);
+  }
+  return PointOf(layout, fields_, line, Diagnostics, point);
 }
 
 }  // namespace hextant

@@ -48,6 +48,8 @@ struct GenericChunk {
 
   std::vector<LineField> fields_;
   std::array<std::string_view, MostPointFields + 1> firstFields_;
+  std::array<bool, MostPointFields + 1> numberRead_{};
+  std::array<double, MostPointFields + 1> numbers_{};
 };
 
 }  // namespace hextant

@@ -60,6 +60,12 @@ GenericLayout LayoutOf(const ConversionSettings& s) {
   const std::int16_t needed = std::max(kFewestFields, layout.widestRole);
   if (layout.delimiter.size() == 1 && needed <= MostPointFields) {
     layout.firstFields = needed;
+    for (std::int16_t role : {RoleX, RoleY, RoleSeparation}) {
+      const std::int16_t column = layout.roles[static_cast<std::size_t>(role)];
+      if (!layout.sexagesimal && column >= 1) {
+        layout.numberColumns[static_cast<std::size_t>(column)] = true;
+      }
+    }
   }
   return layout;
 }
@@ -73,16 +79,20 @@ bool SplitPointLine(const GenericLayout& layout, std::string_view line,
 
 namespace {
 
-// The point of a line whose field texts `field(column)` gives; see PointOf.
-template <class FieldText>
-bool PointOfFields(const GenericLayout& layout, FieldText field, std::int64_t line,
+// The point of a line whose field texts `field(column)` gives and whose numbers
+// `read(column, value)` may have read already; see PointOf.
+template <class FieldText, class ReadNumber>
+bool PointOfFields(const GenericLayout& layout, FieldText field, ReadNumber read, std::int64_t line,
                    ReadDiagnostics& diagnostics, GeoidPoint& p) {
   auto text = [&](std::int16_t role) {
     const std::int16_t column = layout.roles[static_cast<std::size_t>(role)];
     return column >= 1 ? field(column) : std::string_view();
   };
   auto number = [&](std::int16_t role, bool afterLetters) {
-    return Number(text(role), afterLetters, line, diagnostics);
+    double value = 0.0;
+    const std::int16_t column = layout.roles[static_cast<std::size_t>(role)];
+    return column >= 1 && read(column, value) ? value
+                                              : Number(text(role), afterLetters, line, diagnostics);
   };
   if (layout.sexagesimal) {
     p.X = DmsToRad(number(RoleLongitudeDegrees, true), number(RoleLongitudeMinutes, true),
@@ -119,13 +129,21 @@ bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, 
              ReadDiagnostics& diagnostics, GeoidPoint& p) {
   return PointOfFields(
       layout, [&](std::int16_t column) { return fields[static_cast<std::size_t>(column)].Text; },
-      line, diagnostics, p);
+      [](std::int16_t, double&) { return false; }, line, diagnostics, p);
 }
 
-bool PointOf(const GenericLayout& layout, const std::string_view* fields, std::int64_t line,
-             ReadDiagnostics& diagnostics, GeoidPoint& p) {
+bool PointOf(const GenericLayout& layout, const std::string_view* fields,
+             const FieldNumbers& numbers, std::int64_t line, ReadDiagnostics& diagnostics,
+             GeoidPoint& p) {
+  auto read = [&](std::int16_t column, double& value) {
+    if (!numbers.Read[column]) {
+      return false;
+    }
+    value = numbers.Values[column];
+    return true;
+  };
   return PointOfFields(
-      layout, [&](std::int16_t column) { return fields[column]; }, line, diagnostics, p);
+      layout, [&](std::int16_t column) { return fields[column]; }, read, line, diagnostics, p);
 }
 
 }  // namespace hextant

@@ -16,6 +16,9 @@
 
 namespace hextant {
 
+/// The most fields a point line is split into.
+inline constexpr std::int16_t MostPointFields = 100;
+
 /// What stays fixed while one file is read: the layout, the unit factors and the roles in use.
 struct GenericLayout {
   bool sexagesimal = false;
@@ -32,6 +35,8 @@ struct GenericLayout {
   /// The fields a line needs to be a point when the delimiter is one character, for
   /// SplitFirstFields; 0 when lines are split by SplitLine.
   std::int16_t firstFields = 0;
+  /// The columns SplitFirstFields reads as numbers: those of the decimal roles X, Y, Separation.
+  std::array<bool, MostPointFields + 1> numberColumns{};
 };
 
 /// The layout of the generic source `settings` describe.
@@ -41,15 +46,14 @@ GenericLayout LayoutOf(const ConversionSettings& settings);
 bool SplitPointLine(const GenericLayout& layout, std::string_view line,
                     std::vector<LineField>& fields);
 
-/// The most fields a point line is split into.
-inline constexpr std::int16_t MostPointFields = 100;
-
 /// The point of a line split by SplitPointLine, line `line` of the file; values that hold no
 /// number read as 0 and are noted. False when its angles lie outside the limits.
 bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
              ReadDiagnostics& diagnostics, GeoidPoint& p);
-/// The same for a line split by SplitFirstFields into fields[1..layout.firstFields].
-bool PointOf(const GenericLayout& layout, const std::string_view* fields, std::int64_t line,
-             ReadDiagnostics& diagnostics, GeoidPoint& p);
+/// The same for a line split by SplitFirstFields into fields[1..layout.firstFields], with the
+/// numbers it read in `numbers`.
+bool PointOf(const GenericLayout& layout, const std::string_view* fields,
+             const FieldNumbers& numbers, std::int64_t line, ReadDiagnostics& diagnostics,
+             GeoidPoint& p);
 
 }  // namespace hextant

@@ -80,10 +80,22 @@ struct LineField {
 bool SplitLine(std::string_view line, std::string_view delimiter, std::int16_t& maxFields,
                std::vector<LineField>& fields, bool mergeDelimiters);
 
+/// Fields SplitFirstFields reads as numbers while it splits, each array holding one element per
+/// field (element 0 unused): field i is read when Wanted[i] is set and it is a number that
+/// ReadDecimal reads with from_chars alone; then Read[i] is set and Values[i] holds the number.
+struct FieldNumbers {
+  const bool* Wanted = nullptr;
+  bool* Read = nullptr;
+  double* Values = nullptr;
+};
+
 /// The first `count` fields of `line` at the one-character `delimiter` into fields[1..count], as
 /// SplitLine finds them; false, with fields past the last found unset, when the line has fewer
-/// than `count` fields or is longer than MaxLineLength. `fields` holds count + 1 views.
+/// than `count` fields or is longer than MaxLineLength. `fields` holds count + 1 views. With
+/// `numbers`, the fields it asks for are read as numbers too (none when the delimiter is a
+/// character a number may hold).
 bool SplitFirstFields(std::string_view line, char delimiter, bool mergeDelimiters,
-                      std::int16_t count, std::string_view* fields) noexcept;
+                      std::int16_t count, std::string_view* fields,
+                      const FieldNumbers* numbers = nullptr) noexcept;
 
 }  // namespace hextant

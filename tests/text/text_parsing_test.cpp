@@ -156,6 +156,51 @@ TEST(SplitFirstFields, FindsTheFieldsSplitLineFinds) {
       << "longer than the longest line split";
 }
 
+// A field read as a number while splitting must read as ReadDecimal reads it; anything from_chars
+// alone would read differently is left to ReadDecimal.
+TEST(SplitFirstFields, ReadsPlainNumbersAsReadDecimalDoes) {
+  const std::pair<std::string, bool> cases[] = {{"12.5", true},
+                                                {"-0.5", true},
+                                                {".5", true},
+                                                {"5.", true},
+                                                {"1e5", true},
+                                                {"+5", false},
+                                                {"1,5", false},
+                                                {"1e", false},
+                                                {"1e999", false},
+                                                {"nan", false},
+                                                {"inf", false},
+                                                {"0x10", false},
+                                                {"1D3", false},
+                                                {"&H10", false},
+                                                {"-", false},
+                                                {"5-", false},
+                                                {"", false},
+                                                {"1 ", false},
+                                                {std::string(100, '7'), true},
+                                                {std::string(101, '7'), false}};
+  for (const auto& [text, plain] : cases) {
+    for (const char delimiter : {';', 'e'}) {
+      if (text.find(delimiter) != std::string::npos) {
+        continue;
+      }
+      const std::string line = "x" + std::string(1, delimiter) + text;
+      std::array<std::string_view, 3> fields{};
+      std::array<bool, 3> wanted{false, true, true}, read{true, true, true};
+      std::array<double, 3> values{};
+      const FieldNumbers numbers{wanted.data(), read.data(), values.data()};
+      ASSERT_TRUE(SplitFirstFields(line, delimiter, false, 2, fields.data(), &numbers));
+      EXPECT_EQ(fields[2], text) << line;
+      EXPECT_FALSE(read[1]) << "'x' is no number";
+      // A delimiter a number may hold leaves every field to ReadDecimal.
+      EXPECT_EQ(read[2], plain && delimiter == ';') << line;
+      if (read[2]) {
+        EXPECT_EQ(values[2], ParseDecimal(text)) << line;
+      }
+    }
+  }
+}
+
 TEST(SplitLine, CutsAtColumnWidths) {
   const SplitCase cases[] = {
       {"ABCDEFGHIJ", "4,3,2", false, {"ABCD", "EFG", "HI"}},
