@@ -258,16 +258,36 @@ double ReadSpecialNumber(std::string_view text, DecimalMark mark, bool& digitSee
 // many digits that ReadSpecialNumber would drop some.
 constexpr std::size_t kLongestPlainNumber = 100;
 
-bool ReadPlainNumber(const char* first, const char* last, double& value) noexcept {
-  if (last - first > static_cast<std::ptrdiff_t>(kLongestPlainNumber)) {
-    return false;
-  }
+// Where the plain number at `first` ends, or nullptr when the text there starts no plain number
+// or its number is out of range or longer than kLongestPlainNumber.
+const char* PlainNumberEnd(const char* first, const char* last, double& value) noexcept {
   const char* start = first != last && *first == '-' ? first + 1 : first;
   if (start == last || !(IsDigit(*start) || *start == '.')) {
-    return false;
+    return nullptr;
   }
   const auto [end, error] = std::from_chars(first, last, value);
-  return end == last && error == std::errc();
+  const bool kept =
+      error == std::errc() && end - first <= static_cast<std::ptrdiff_t>(kLongestPlainNumber);
+  return kept ? end : nullptr;
+}
+
+bool ReadPlainNumber(const char* first, const char* last, double& value) noexcept {
+  return last - first <= static_cast<std::ptrdiff_t>(kLongestPlainNumber) &&
+         PlainNumberEnd(first, last, value) == last;
+}
+
+// Whether from_chars may read `c` as part of a number, so that a number can not be told to end
+// at it.
+bool MayBeInNumber(char c) noexcept {
+  return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+}
+
+// A plain number at `first` that ends at `last` or at `delimiter`, which no number holds: where
+// it ends, or nullptr when the field at `first` is something else.
+const char* PlainNumberField(const char* first, const char* last, char delimiter,
+                             double& value) noexcept {
+  const char* end = PlainNumberEnd(first, last, value);
+  return end != nullptr && (end == last || *end == delimiter) ? end : nullptr;
 }
 
 }  // namespace
@@ -382,32 +402,6 @@ bool SplitLine(std::string_view line, std::string_view delimiter, std::int16_t& 
   }
   return true;
 }
-
-namespace {
-
-// Whether from_chars may read `c` as part of a number, so that a number can not be told to end
-// at it.
-bool MayBeInNumber(char c) noexcept {
-  return IsDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
-}
-
-// A plain number at `first` that ends at `last` or at `delimiter`, which no number holds: where
-// it ends, or nullptr when the field at `first` is something else.
-const char* PlainNumberField(const char* first, const char* last, char delimiter,
-                             double& value) noexcept {
-  const char* start = first != last && *first == '-' ? first + 1 : first;
-  if (start == last || !(IsDigit(*start) || *start == '.')) {
-    return nullptr;
-  }
-  const auto [end, error] = std::from_chars(first, last, value);
-  const bool field = end == last || *end == delimiter;
-  return field && error == std::errc() &&
-                 end - first <= static_cast<std::ptrdiff_t>(kLongestPlainNumber)
-             ? end
-             : nullptr;
-}
-
-}  // namespace
 
 // The byte loop beats a memchr call per field on the short fields of number columns, and a
 // number read straight from the line needs no loop at all.
