@@ -75,11 +75,11 @@ bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
   if (line.find_first_not_of(' ') != std::string_view::npos) {
     ++Counted;
   }
-  if (line.empty() || !SplitPoint(layout, line)) {
+  if (line.empty() || !lines_.Split(layout, line)) {
     return true;
   }
   GeoidPoint point;
-  if (!ReadPoint(layout, index, point)) {
+  if (!lines_.Read(layout, static_cast<std::int64_t>(index) + 1, Diagnostics, point)) {
     return false;
   }
   Points.push_back(point);
@@ -89,24 +89,6 @@ bool GenericChunk::TakeLine(const GenericLayout& layout, std::string_view line,
     Range.Take(n);
   }
   return true;
-}
-
-bool GenericChunk::SplitPoint(const GenericLayout& layout, std::string_view line) {
-  if (layout.firstFields > 0) {
-    const FieldNumbers numbers{layout.numberColumns.data(), numberRead_.data(), numbers_.data()};
-    return SplitFirstFields(line, layout.delimiter[0], layout.mergeDelimiters, layout.firstFields,
-                            firstFields_.data(), &numbers);
-  }
-  return SplitPointLine(layout, line, fields_);
-}
-
-bool GenericChunk::ReadPoint(const GenericLayout& layout, std::uint32_t index, GeoidPoint& point) {
-  const auto line = static_cast<std::int64_t>(index) + 1;
-  if (layout.firstFields > 0) {
-    const FieldNumbers numbers{layout.numberColumns.data(), numberRead_.data(), numbers_.data()};
-    return PointOf(layout, firstFields_.data(), numbers, line, Diagnostics, point);
-  }
-  return PointOf(layout, fields_, line, Diagnostics, point);
 }
 
 }  // namespace hextant

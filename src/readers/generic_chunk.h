@@ -5,7 +5,6 @@
 // lines itself: where each line ends, which line each point came from, the lines it counts and
 // the values that held no number.
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -43,13 +42,8 @@ struct GenericChunk {
  private:
   void ParseLines(const GenericLayout& layout, std::size_t lineLimit);
   bool TakeLine(const GenericLayout& layout, std::string_view line, std::uint32_t index);
-  bool SplitPoint(const GenericLayout& layout, std::string_view line);
-  bool ReadPoint(const GenericLayout& layout, std::uint32_t index, GeoidPoint& point);
 
-  std::vector<LineField> fields_;
-  std::array<std::string_view, MostPointFields + 1> firstFields_;
-  std::array<bool, MostPointFields + 1> numberRead_{};
-  std::array<double, MostPointFields + 1> numbers_{};
+  PointLineReader lines_;
 };
 
 }  // namespace hextant

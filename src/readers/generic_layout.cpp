@@ -70,17 +70,10 @@ GenericLayout LayoutOf(const ConversionSettings& s) {
   return layout;
 }
 
-bool SplitPointLine(const GenericLayout& layout, std::string_view line,
-                    std::vector<LineField>& fields) {
-  std::int16_t found = MostPointFields;
-  SplitLine(line, layout.delimiter, found, fields, layout.mergeDelimiters);
-  return found >= kFewestFields && found >= layout.widestRole;
-}
-
 namespace {
 
 // The point of a line whose field texts `field(column)` gives and whose numbers
-// `read(column, value)` may have read already; see PointOf.
+// `read(column, value)` may have read already; see PointLineReader::Read.
 template <class FieldText, class ReadNumber>
 bool PointOfFields(const GenericLayout& layout, FieldText field, ReadNumber read, std::int64_t line,
                    ReadDiagnostics& diagnostics, GeoidPoint& p) {
@@ -125,25 +118,35 @@ bool PointOfFields(const GenericLayout& layout, FieldText field, ReadNumber read
 
 }  // namespace
 
-bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
-             ReadDiagnostics& diagnostics, GeoidPoint& p) {
-  return PointOfFields(
-      layout, [&](std::int16_t column) { return fields[static_cast<std::size_t>(column)].Text; },
-      [](std::int16_t, double&) { return false; }, line, diagnostics, p);
+bool PointLineReader::Split(const GenericLayout& layout, std::string_view line) {
+  if (layout.firstFields > 0) {
+    const FieldNumbers numbers = Numbers(layout);
+    return SplitFirstFields(line, layout.delimiter[0], layout.mergeDelimiters, layout.firstFields,
+                            firstFields_.data(), &numbers);
+  }
+  std::int16_t found = MostPointFields;
+  SplitLine(line, layout.delimiter, found, fields_, layout.mergeDelimiters);
+  return found >= kFewestFields && found >= layout.widestRole;
 }
 
-bool PointOf(const GenericLayout& layout, const std::string_view* fields,
-             const FieldNumbers& numbers, std::int64_t line, ReadDiagnostics& diagnostics,
-             GeoidPoint& p) {
-  auto read = [&](std::int16_t column, double& value) {
-    if (!numbers.Read[column]) {
-      return false;
-    }
-    value = numbers.Values[column];
-    return true;
-  };
+bool PointLineReader::Read(const GenericLayout& layout, std::int64_t line,
+                           ReadDiagnostics& diagnostics, GeoidPoint& p) {
+  if (layout.firstFields > 0) {
+    const FieldNumbers numbers = Numbers(layout);
+    auto read = [&](std::int16_t column, double& value) {
+      if (!numbers.Read[column]) {
+        return false;
+      }
+      value = numbers.Values[column];
+      return true;
+    };
+    return PointOfFields(
+        layout, [&](std::int16_t column) { return firstFields_[static_cast<std::size_t>(column)]; },
+        read, line, diagnostics, p);
+  }
   return PointOfFields(
-      layout, [&](std::int16_t column) { return fields[column]; }, read, line, diagnostics, p);
+      layout, [&](std::int16_t column) { return fields_[static_cast<std::size_t>(column)].Text; },
+      [](std::int16_t, double&) { return false; }, line, diagnostics, p);
 }
 
 }  // namespace hextant

@@ -42,18 +42,27 @@ struct GenericLayout {
 /// The layout of the generic source `settings` describe.
 GenericLayout LayoutOf(const ConversionSettings& settings);
 
-/// Splits a non-empty `line` into `fields`; false when it has too few fields to be a point.
-bool SplitPointLine(const GenericLayout& layout, std::string_view line,
-                    std::vector<LineField>& fields);
+/// Splits the lines of a generic source and reads their points with one layout, keeping its room
+/// from line to line. A one-character delimiter takes SplitFirstFields, which reads the number
+/// columns while it splits; other delimiters and column widths take SplitLine.
+class PointLineReader {
+ public:
+  /// Splits a non-empty `line`; false when it has too few fields to be a point.
+  bool Split(const GenericLayout& layout, std::string_view line);
+  /// The point of the line last split, line `line` of the file; values that hold no number read
+  /// as 0 and are noted. False when its angles lie outside the limits.
+  bool Read(const GenericLayout& layout, std::int64_t line, ReadDiagnostics& diagnostics,
+            GeoidPoint& p);
 
-/// The point of a line split by SplitPointLine, line `line` of the file; values that hold no
-/// number read as 0 and are noted. False when its angles lie outside the limits.
-bool PointOf(const GenericLayout& layout, const std::vector<LineField>& fields, std::int64_t line,
-             ReadDiagnostics& diagnostics, GeoidPoint& p);
-/// The same for a line split by SplitFirstFields into fields[1..layout.firstFields], with the
-/// numbers it read in `numbers`.
-bool PointOf(const GenericLayout& layout, const std::string_view* fields,
-             const FieldNumbers& numbers, std::int64_t line, ReadDiagnostics& diagnostics,
-             GeoidPoint& p);
+ private:
+  FieldNumbers Numbers(const GenericLayout& layout) noexcept {
+    return FieldNumbers{layout.numberColumns.data(), numberRead_.data(), numbers_.data()};
+  }
+
+  std::vector<LineField> fields_;
+  std::array<std::string_view, MostPointFields + 1> firstFields_;
+  std::array<bool, MostPointFields + 1> numberRead_{};
+  std::array<double, MostPointFields + 1> numbers_{};
+};
 
 }  // namespace hextant

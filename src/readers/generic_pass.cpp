@@ -46,7 +46,7 @@ bool GenericPass::Lines(SourceLines& lines, std::uint64_t linesBefore) {
 }
 
 void GenericPass::Store(std::string_view line, std::uint64_t number, std::uint64_t consumed) {
-  if (line.empty() || !SplitPointLine(layout_, line, fields_)) {
+  if (line.empty() || !lines_.Split(layout_, line)) {
     return;
   }
   if (stored_ >= MaxGridNodes) {
@@ -56,7 +56,7 @@ void GenericPass::Store(std::string_view line, std::uint64_t number, std::uint64
   ++stored_;
   deferred_.Note(stored_, consumed);
   GeoidPoint point;
-  if (!PointOf(layout_, fields_, static_cast<std::int64_t>(number), diagnostics_, point)) {
+  if (!lines_.Read(layout_, static_cast<std::int64_t>(number), diagnostics_, point)) {
     diagnostics_.NoteOutsideLimits(static_cast<std::int64_t>(number), line);
     end_ = StoreEnd::AngleOutsideLimits;
     return;

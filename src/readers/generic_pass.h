@@ -78,7 +78,7 @@ class GenericPass {
   ReadProgress& progress_;
   ReadDiagnostics& diagnostics_;
   DeferredProgress deferred_;
-  std::vector<LineField> fields_;
+  PointLineReader lines_;
   FirstNodeRange range_;
   std::uint64_t counter_ = 0;  // lines since the last progress report
   std::int64_t counted_ = 0;
