@@ -66,6 +66,10 @@ GenericLayout LayoutOf(const ConversionSettings& s) {
         layout.numberColumns[static_cast<std::size_t>(column)] = true;
       }
     }
+    layout.plainFields =
+        !layout.codeFilterOn &&
+        std::all_of(layout.numberColumns.begin() + 1, layout.numberColumns.begin() + needed + 1,
+                    [](bool number) { return number; });
   }
   return layout;
 }
@@ -119,6 +123,11 @@ bool PointOfFields(const GenericLayout& layout, FieldText field, ReadNumber read
 }  // namespace
 
 bool PointLineReader::Split(const GenericLayout& layout, std::string_view line) {
+  if (layout.plainFields && ReadPlainFields(line, layout.delimiter[0], layout.mergeDelimiters,
+                                            layout.firstFields, numbers_.data())) {
+    std::fill_n(numberRead_.begin() + 1, layout.firstFields, true);
+    return true;
+  }
   if (layout.firstFields > 0) {
     const FieldNumbers numbers = Numbers(layout);
     return SplitFirstFields(line, layout.delimiter[0], layout.mergeDelimiters, layout.firstFields,

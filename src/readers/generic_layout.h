@@ -37,6 +37,9 @@ struct GenericLayout {
   std::int16_t firstFields = 0;
   /// The columns SplitFirstFields reads as numbers: those of the decimal roles X, Y, Separation.
   std::array<bool, MostPointFields + 1> numberColumns{};
+  /// Every one of the first fields is such a column and no code is filtered: a line of plain
+  /// numbers there is read by ReadPlainFields alone.
+  bool plainFields = false;
 };
 
 /// The layout of the generic source `settings` describe.

@@ -444,4 +444,33 @@ bool SplitFirstFields(std::string_view line, char delimiter, bool mergeDelimiter
   }
 }
 
+// Each number must end at the delimiter or at the line's end, where SplitFirstFields ends its
+// field; with merged delimiters a run of them counts as one, and leading ones start no field.
+bool ReadPlainFields(std::string_view line, char delimiter, bool mergeDelimiters,
+                     std::int16_t count, double* values) noexcept {
+  if (line.size() > MaxLineLength || MayBeInNumber(delimiter)) {
+    return false;
+  }
+  const char* at = line.data();
+  const char* const end = at + line.size();
+  for (std::int16_t field = 1;; ++field) {
+    if (mergeDelimiters) {
+      while (at != end && *at == delimiter) {
+        ++at;
+      }
+    }
+    at = PlainNumberField(at, end, delimiter, values[field]);
+    if (at == nullptr) {
+      return false;
+    }
+    if (field == count) {
+      return true;
+    }
+    if (at == end) {
+      return false;
+    }
+    ++at;
+  }
+}
+
 }  // namespace hextant

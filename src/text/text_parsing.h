@@ -98,4 +98,11 @@ bool SplitFirstFields(std::string_view line, char delimiter, bool mergeDelimiter
                       std::int16_t count, std::string_view* fields,
                       const FieldNumbers* numbers = nullptr) noexcept;
 
+/// Reads the first `count` fields of `line` into values[1..count] when each of them is a number
+/// that ReadDecimal reads with from_chars alone, found as SplitFirstFields finds them; false,
+/// with `values` partly set, for any other line, and always when the delimiter is a character a
+/// number may hold. This is the fast way through a line that holds only plain numbers.
+bool ReadPlainFields(std::string_view line, char delimiter, bool mergeDelimiters,
+                     std::int16_t count, double* values) noexcept;
+
 }  // namespace hextant

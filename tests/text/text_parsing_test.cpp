@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -196,6 +197,38 @@ TEST(SplitFirstFields, ReadsPlainNumbersAsReadDecimalDoes) {
       EXPECT_EQ(read[2], plain && delimiter == ';') << line;
       if (read[2]) {
         EXPECT_EQ(values[2], ParseDecimal(text)) << line;
+      }
+    }
+  }
+}
+
+// The fast way through a line of plain numbers must take exactly the lines whose first fields
+// SplitFirstFields reads as numbers, with the same values, and leave every other line to it.
+TEST(ReadPlainFields, TakesTheLinesSplitFirstFieldsReadsAsNumbers) {
+  const char* const lines[] = {"1 2 3",   "  1  2 3 ", "-1.5 .5 2e3 x", "1  2 3", "1 2",
+                               "1 +2 3",  "1 2 3x",    "1,5 2 3",       "",       " ",
+                               "1 2 3 4", "1;2;;3",    ";1;2;3;"};
+  for (const char* text : lines) {
+    for (const char delimiter : {' ', ';', 'e'}) {
+      std::string line = text;
+      std::replace(line.begin(), line.end(), ' ', delimiter);
+      for (const bool merge : {false, true}) {
+        for (std::int16_t count = 1; count <= 3; ++count) {
+          std::array<std::string_view, 4> fields{};
+          std::array<bool, 4> wanted{false, true, true, true}, read{};
+          std::array<double, 4> split{}, plain{};
+          const FieldNumbers numbers{wanted.data(), read.data(), split.data()};
+          const bool allRead =
+              SplitFirstFields(line, delimiter, merge, count, fields.data(), &numbers) &&
+              std::all_of(read.begin() + 1, read.begin() + count + 1, [](bool r) { return r; });
+          const std::string what =
+              "'" + line + "' count " + std::to_string(count) + " merge " + std::to_string(merge);
+          ASSERT_EQ(ReadPlainFields(line, delimiter, merge, count, plain.data()), allRead) << what;
+          for (std::int16_t i = 1; allRead && i <= count; ++i) {
+            EXPECT_EQ(plain[static_cast<std::size_t>(i)], split[static_cast<std::size_t>(i)])
+                << what;
+          }
+        }
       }
     }
   }
