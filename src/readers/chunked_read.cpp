@@ -15,20 +15,22 @@ namespace {
 constexpr unsigned kMostThreads = 2;
 
 // Blocks in flight, block i in slot i % slots: at most a few blocks of lines and their points
-// are held at any time, whatever the size of the file. A slot's job reads its block into points
-// or, once the block is taken, copies the points into the point list, so that the copy and the
-// page faults of the growing list fall on the workers and not on the thread that hands out work.
+// are held at any time, whatever the size of the file. Once a block is taken, its points wait in
+// their slot until the slot's next job, which copies them into the point list and then reads the
+// slot's new block: the thread that hands out work never waits for a copy before it refills a
+// slot, and the copy and the page faults of the list fall on the workers.
 class Pipeline {
  public:
   Pipeline(std::istream& source, std::string_view unread, const GenericLayout& layout,
            const GenericReadPlan& plan)
       : blocks_(source, plan.BlockBytes, unread),
         chunks_(2 * plan.Threads + 2),
-        copies_(chunks_.size()) {
+        copies_(chunks_.size()),
+        reads_(chunks_.size(), 0) {
     workers_.emplace(plan.Threads, chunks_.size(), [this, &layout](std::size_t slot) {
-      if (copies_[slot].To != nullptr) {
-        CopyPoints(chunks_[slot], copies_[slot]);
-      } else {
+      CopyPoints(chunks_[slot], copies_[slot]);
+      copies_[slot] = GenericPass::PendingCopy{};
+      if (reads_[slot]) {
         chunks_[slot].Parse(layout, LineReader::kDefaultLineLimit);
       }
     });
@@ -38,22 +40,28 @@ class Pipeline {
   Pipeline& operator=(const Pipeline&) = delete;
 
   /// Reads blocks and hands them to the workers until every slot is busy or the file is read.
+  /// The slot refilled next holds no block in flight; its last job ended before its block was
+  /// taken, and its points, if they still wait, are copied by the job it gets now.
   void Fill() {
     while (!inputDone_ && started_ - taken_ < chunks_.size()) {
       const std::size_t slot = started_ % chunks_.size();
-      FinishCopy(slot);
       const LineBlocks::Cut cut = blocks_.Next(chunks_[slot].Bytes);
       if (cut == LineBlocks::Cut::End) {
         inputDone_ = true;
-        return;
+        break;
       }
       ++started_;
       inputDone_ = cut != LineBlocks::Cut::Lines;
       if (cut == LineBlocks::Cut::LongLine) {
         chunks_[slot].ReadAgain = true;  // one line fills the block: read it line by line
-        return;
+        break;
       }
+      reads_[slot] = 1;
       workers_->Start(slot);
+    }
+    if (inputDone_ && !lastCopiesStarted_) {
+      lastCopiesStarted_ = true;  // no slot is refilled any more
+      StartWaitingCopies();
     }
   }
   /// The oldest block not taken yet, once its workers are done; nullptr when none is left.
@@ -69,16 +77,21 @@ class Pipeline {
   void TakeOldest(const GenericPass::PendingCopy& copy) {
     const std::size_t slot = taken_ % chunks_.size();
     ++taken_;
-    if (copy.Count > 0) {
-      copies_[slot] = copy;
-      workers_->Start(slot);
+    copies_[slot] = copy;
+    reads_[slot] = 0;
+    if (inputDone_) {
+      StartCopy(slot);  // no block will come to this slot
     }
   }
-  /// Waits for every copy still running; the point list may be read or grown afterwards.
+  /// Waits for every job and runs every copy still waiting; the point list may be read or grown
+  /// afterwards.
   void FinishCopies() {
-    for (std::size_t slot = 0; slot < chunks_.size(); ++slot) {
-      FinishCopy(slot);
+    if (!workers_) {
+      return;  // ended by Untaken, every copy done
     }
+    WaitForAll();
+    StartWaitingCopies();
+    WaitForAll();
   }
   /// Ends the workers and gives the bytes of the blocks not taken and of those read ahead.
   std::vector<std::string_view> Untaken() {
@@ -93,20 +106,39 @@ class Pipeline {
   }
 
  private:
-  void FinishCopy(std::size_t slot) {
-    if (copies_[slot].To != nullptr) {
+  void WaitForAll() {
+    for (std::size_t slot = 0; slot < chunks_.size(); ++slot) {
       workers_->Wait(slot);
-      copies_[slot] = GenericPass::PendingCopy{};
+    }
+  }
+  // Starts the copy-only jobs of the slots whose points wait and that get no job otherwise. A
+  // slot with a block in flight has had its copy done by the job that read the block.
+  void StartWaitingCopies() {
+    for (std::size_t slot = 0; slot < chunks_.size(); ++slot) {
+      if (!reads_[slot]) {
+        StartCopy(slot);
+      }
+    }
+  }
+  void StartCopy(std::size_t slot) {
+    workers_->Wait(slot);
+    if (copies_[slot].To != nullptr) {
+      reads_[slot] = 0;
+      workers_->Start(slot);
     }
   }
 
   LineBlocks blocks_;
   std::vector<GenericChunk> chunks_;
-  std::vector<GenericPass::PendingCopy> copies_;  // a copy queued or running in each slot
-  std::optional<ChunkWorkers> workers_;           // ends before the blocks it reads
+  std::vector<GenericPass::PendingCopy> copies_;  // points of a taken block, waiting in its slot
+  // Whether the slot's job reads a new block; bytes, not the bits of vector<bool>, which the
+  // workers would share with the thread that sets them.
+  std::vector<std::uint8_t> reads_;
+  std::optional<ChunkWorkers> workers_;  // ends before the blocks it reads
   std::uint64_t started_ = 0;
   std::uint64_t taken_ = 0;
   bool inputDone_ = false;
+  bool lastCopiesStarted_ = false;
 };
 
 }  // namespace
