@@ -14,6 +14,7 @@
 # with -srcwin and given the bounds 180..360, then joined after the eastern half with
 # gdalbuildvrt): every value keeps its own longitude. The 3' grid is warped from that grid.
 set -euo pipefail
+export LC_ALL=C  # a point in $EPOCHREALTIME and in the figures
 build=${1:-build}
 runs15=${2:-5}
 runs3=${3:-3}
@@ -31,11 +32,17 @@ hextant() {
 gdal() { gdal_translate -q -of GTX "$work/egm96.xyz" "$work/egm96.gtx"; }
 floor() { "$floor" "$work/egm96.xyz" > /dev/null; }
 
-# measure NAME: runs NAME under GNU time, appends "seconds kilobytes" to $work/NAME.times
+# measure NAME: runs NAME under GNU time, appends "seconds kilobytes" to $work/NAME.times. The
+# wall time is taken around the run from bash's clock, to the microsecond (GNU time gives
+# hundredths, too coarse for the 15' grid); the peak memory comes from GNU time.
 measure() {
-  /usr/bin/time -f "%e %M" -o "$work/time" \
+  local start end
+  start=$EPOCHREALTIME
+  /usr/bin/time -f "%M" -o "$work/time" \
     bash -c "$(declare -f "$1"); $(declare -p convert floor work spacing); $1"
-  cat "$work/time" >> "$work/$1.times"
+  end=$EPOCHREALTIME
+  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(cat "$work/time")" \
+    >> "$work/$1.times"
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -58,7 +65,7 @@ grid() {
     local kib
     kib=$(cut -d' ' -f2 "$work/$tool.times" | median)
     awk -v t="$tool" -v s="${seconds[$tool]}" -v k="$kib" -v n="$lines" 'BEGIN {
-      printf "%-8s median %6.2f s, peak memory %5.0f MiB (%.1f bytes per line)\n", t, s, k / 1024, k * 1024 / n }'
+      printf "%-8s median %7.3f s, peak memory %5.0f MiB (%.1f bytes per line)\n", t, s, k / 1024, k * 1024 / n }'
   done
   awk -v h="${seconds[hextant]}" -v g="${seconds[gdal]}" -v f="${seconds[floor]}" 'BEGIN {
     printf "gdal_translate / hextant-convert: %.2f (target >= 5)\n", g / h
