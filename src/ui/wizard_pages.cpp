@@ -1,6 +1,7 @@
 #include "wizard_pages.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -50,6 +51,11 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
 }
 
 }  // namespace
+
+void WizardPage::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit cancelled();
+}
 
 QWidget* WizardPage::ButtonRow() {
   auto* row = new QWidget(this);

@@ -39,6 +39,9 @@ class WizardPage : public QWidget {
   void cancelled();
 
  protected:
+  /// Closing a page (its title bar's close button) is Cancel: it ends the program, also during
+  /// a read, rather than leave the run going without a window.
+  void closeEvent(QCloseEvent* event) override;
   QWidget* ButtonRow();
   QPushButton* nextButton_ = nullptr;
   QPushButton* backButton_ = nullptr;

@@ -123,6 +123,24 @@ TEST_P(NationalWindows, ConvertsFromAnyFolderWithTheKeyboard) {
   EXPECT_TRUE(fs::exists(folder / "HdmToTarvo.INI"));
 }
 
+// Closing the conversion page by its title bar ends the program, as Cancel does, and writes
+// nothing.
+TEST_F(Windows, ClosingAPageEndsTheProgramAsCancelDoes) {
+  const fs::path source = dir_.Path() / "sample.gr";
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source);
+  dialogs_.openAnswers.push_back(source);
+  QWidget& main = app_.Main();
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 7);  // Catalunya GR file
+  QSignalSpy finished(&app_, &ui::HextantApp::finished);
+  Find<QPushButton>(main, "Command_Read_File")->click();
+  ASSERT_NE(app_.Columns(), nullptr);
+  app_.Columns()->close();
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_TRUE(page_.results.empty());
+  EXPECT_FALSE(fs::exists(dir_.Path() / "sample.HDM"));
+}
+
 INSTANTIATE_TEST_SUITE_P(FolderNames, NationalWindows,
                          ::testing::Values("Geoide", "été Ø", "模型"));
 
