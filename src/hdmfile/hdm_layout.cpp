@@ -200,11 +200,19 @@ bool EncodeSeparation(double separation, double nullFlag, double offset, double 
     code = kNullCode;
     return true;
   }
-  const double units = std::round((separation - offset) * unitsPerMetre);
-  if (!(units >= -kLargestCode && units <= kLargestCode)) {
+  // std::round, without the library call: within the range the truncated value and the
+  // remainder are exact, and a remainder of one half or more rounds away from zero.
+  const double units = (separation - offset) * unitsPerMetre;
+  if (!(units > -kLargestCode - 1.0 && units < kLargestCode + 1.0)) {
     return false;  // also refuses NaN and infinities
   }
-  code = static_cast<std::int16_t>(units);
+  auto rounded = static_cast<std::int32_t>(units);
+  const double remainder = units - static_cast<double>(rounded);
+  rounded += remainder >= 0.5 ? 1 : (remainder <= -0.5 ? -1 : 0);
+  if (rounded < -kLargestCode || rounded > kLargestCode) {
+    return false;
+  }
+  code = static_cast<std::int16_t>(rounded);
   return true;
 }
 

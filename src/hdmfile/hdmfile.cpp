@@ -6,6 +6,7 @@
 
 #include "hdmfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -14,11 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "crc32.h"
 #include "hdm_layout.h"
 #include "staged_file.h"
 
 #if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min, not the min macro
+#endif
 #include <windows.h>
 #endif
 
@@ -126,32 +129,29 @@ std::int16_t WriteCoord(const char* path, const CoordSection& coord) {
 // Encodes nodes 1..n and appends them in chunks, then the CRC of everything before it.
 std::int16_t AppendSeparations(StagedFile& file, const std::vector<std::uint8_t>& sections,
                                const double* pointList, std::int32_t n, const CoordSection& coord) {
-  std::uint32_t crc = Crc32(sections.data(), sections.size());
   if (!file.Write(sections.data(), sections.size())) {
     return HDM_E_IO;
   }
   const double unitsPerMetre = UnitsPerMetre(coord.resolutionCode);
-  std::vector<std::uint8_t> chunk;
-  chunk.reserve(2 * static_cast<std::size_t>(kNodesPerChunk));
-  for (std::int32_t node = 1; node <= n; ++node) {
-    const double* p = pointList + 4 * static_cast<std::size_t>(node);
-    std::int16_t code = 0;
-    if (!EncodeSeparation(p[2], p[3], coord.separationOffset, unitsPerMetre, code)) {
-      return HDM_E_RANGE;
-    }
-    const auto raw = static_cast<std::uint16_t>(code);
-    chunk.push_back(static_cast<std::uint8_t>(raw & 0xFFu));
-    chunk.push_back(static_cast<std::uint8_t>(raw >> 8));
-    if (chunk.size() == chunk.capacity() || node == n) {
-      crc = Crc32(chunk.data(), chunk.size(), crc);
-      if (!file.Write(chunk.data(), chunk.size())) {
-        return HDM_E_IO;
+  std::vector<std::uint8_t> chunk(2 * static_cast<std::size_t>(std::min(n, kNodesPerChunk)));
+  for (std::int32_t first = 1; first <= n; first += kNodesPerChunk) {
+    const std::int32_t count = std::min(kNodesPerChunk, n - first + 1);
+    const double* p = pointList + 4 * static_cast<std::size_t>(first);
+    for (std::int32_t i = 0; i < count; ++i, p += 4) {
+      std::int16_t code = 0;
+      if (!EncodeSeparation(p[2], p[3], coord.separationOffset, unitsPerMetre, code)) {
+        return HDM_E_RANGE;
       }
-      chunk.clear();
+      const auto raw = static_cast<std::uint16_t>(code);
+      chunk[2 * static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(raw & 0xFFu);
+      chunk[2 * static_cast<std::size_t>(i) + 1] = static_cast<std::uint8_t>(raw >> 8);
+    }
+    if (!file.Write(chunk.data(), 2 * static_cast<std::size_t>(count))) {
+      return HDM_E_IO;
     }
   }
   std::vector<std::uint8_t> trailer;
-  PutU32(trailer, crc);
+  PutU32(trailer, file.Crc());  // the file's CRC so far is the CRC of everything written
   return file.Write(trailer.data(), trailer.size()) ? HDM_OK : HDM_E_IO;
 }
 

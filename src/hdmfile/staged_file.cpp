@@ -23,7 +23,7 @@ constexpr const char* kSuffix = ".part";
 // A staging file younger than this may belong to a writer that has created it but not yet
 // locked it, so it is never taken for abandoned.
 constexpr auto kAbandonedAge = std::chrono::seconds(10);
-constexpr std::size_t kVerifyChunk = 1 << 20;
+constexpr std::size_t kVerifyChunk = 64 << 10;  // stays in the cache between reads
 
 std::uint64_t Mix(std::uint64_t x) noexcept {
   x += 0x9E3779B97F4A7C15ull;

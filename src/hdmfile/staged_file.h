@@ -30,6 +30,8 @@ class StagedFile {
   /// step failed.
   bool Commit() noexcept;
 
+  /// The CRC-32 of the bytes written so far.
+  std::uint32_t Crc() const noexcept { return crc_; }
   /// The system's error number of the first failure (errno; 0 when nothing failed).
   int Error() const noexcept { return error_; }
   const std::filesystem::path& StagingPath() const noexcept { return staging_; }

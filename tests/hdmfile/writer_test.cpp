@@ -127,6 +127,25 @@ TEST(HdmWriter, StoresTheFullSixteenBitRangeAndRoundsToNearest) {
             (std::vector<std::int16_t>{32767, -32767, 0, 1, -1, 0, hdm::kNullCode}));
 }
 
+// Encoding rounds as std::round does (halves away from zero) and refuses what std::round would
+// put outside the 16-bit codes, on the values where a shortcut for it goes wrong.
+TEST(HdmWriter, EncodesAsStdRoundDoes) {
+  const double below = std::nextafter(0.5, 0.0);
+  const double values[] = {0.0,     -0.0,     0.5,     -0.5,     below,    -below,
+                           1.5,     -1.5,     2.5,     -2.5,     2.4999,   -2.5001,
+                           32766.5, -32766.5, 32767.4, -32767.4, 32767.5,  -32767.5,
+                           32768.0, -32768.0, 1e300,   -1e300,   INFINITY, NAN};
+  for (const double units : values) {
+    const double expected = std::round(units);
+    std::int16_t code = 0;
+    const bool encoded = hdm::EncodeSeparation(units, 0.0, 0.0, 1.0, code);
+    EXPECT_EQ(encoded, expected >= -32767.0 && expected <= 32767.0) << units;
+    if (encoded) {
+      EXPECT_EQ(code, static_cast<std::int16_t>(expected)) << units;
+    }
+  }
+}
+
 // Each case spoils one thing about an otherwise valid write; the expected code is the one the
 // failing call reports (the last call fails for all of them).
 struct RefusalCase {
