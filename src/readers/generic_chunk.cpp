@@ -12,8 +12,8 @@ namespace hextant {
 namespace {
 
 // Reserves room for `count` items, its pages mapped at once when it had less.
-template <class T>
-void Reserve(std::vector<T>& items, std::size_t count) {
+template <class T, class Allocator>
+void Reserve(std::vector<T, Allocator>& items, std::size_t count) {
   if (items.capacity() < count) {
     items.reserve(count);
     PrefaultForWriting(items.data(), items.capacity() * sizeof(T));

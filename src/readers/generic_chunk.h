@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/large_buffer.h"
 #include "readers/converter_frame.h"
 #include "readers/generic_layout.h"
 #include "text/line_blocks.h"
@@ -18,7 +19,7 @@ namespace hextant {
 struct GenericChunk {
   LineBlocks::Block Bytes;
   /// The points of the block's lines, in order.
-  std::vector<GeoidPoint> Points;
+  std::vector<GeoidPoint, LargeBufferAllocator<GeoidPoint>> Points;
   /// For each point, the index (0-based, in the block) of its line.
   std::vector<std::uint32_t> PointLines;
   /// For each line, the bytes of the block up to and including its line end.

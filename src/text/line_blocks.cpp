@@ -47,7 +47,7 @@ std::size_t LineBlocks::ReadSource(char* to, std::size_t room) {
 
 LineBlocks::Cut LineBlocks::Next(Block& block) {
   if (block.capacity < blockSize_) {
-    block.data.reset(new char[blockSize_]);  // no fill: every byte handed out is read first
+    block.data = MakeLargeBytes(blockSize_);  // no fill: every byte handed out is read first
     block.capacity = blockSize_;
     PrefaultForWriting(block.data.get(), blockSize_);
   }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/large_buffer.h"
+
 namespace hextant {
 
 /// Cuts a stream into blocks of whole lines, so that the lines of each block can be found and
@@ -17,7 +19,7 @@ class LineBlocks {
  public:
   /// A block: `size` bytes at `data`, in room for `capacity`.
   struct Block {
-    std::unique_ptr<char[]> data;
+    LargeBytes data;
     std::size_t capacity = 0;
     std::size_t size = 0;
     std::string_view View() const noexcept { return {data.get(), size}; }
