@@ -2,7 +2,7 @@
 # from the sources of src/NAME. A layer may include headers of its own folder and of the layers it
 # uses (directly or through them), never of a layer above it: every build checks the #include
 # lines of the folder and stops with the offending line when one reaches upward.
-set(HEXTANT_LAYER_FOLDERS base platform settings text readers wizard conversion mainwindow ui app
+set(HEXTANT_LAYER_FOLDERS base platform settings text grids readers wizard conversion mainwindow ui app
     CACHE INTERNAL "The folders under src/ that are layers, bottom first")
 
 function(hextant_layer_check target name)

@@ -6,6 +6,8 @@
 #include "conversion/conversion_run.h"
 #include "convert_options.h"
 #include "convert_terminal.h"
+#include "grids/grid_file.h"
+#include "settings/choice_lists.h"
 #include "platform/file_system.h"
 #include "text/text_parsing.h"
 
@@ -89,8 +91,15 @@ bool Apply(Page& page, const std::vector<Action>& actions, std::ostream& err) {
   return true;
 }
 
-int Convert(const ConvertOptions& command, std::ostream& out, std::ostream& err,
-            bool showProgress) {
+int Convert(ConvertOptions command, std::ostream& out, std::ostream& err, bool showProgress) {
+  if (!command.format) {
+    if (!RecognizeGridFile(command.source)) {
+      err << "hextant-convert: --format is required: " << PathText(command.source)
+          << " is not a grid file whose layout its content shows\nTry 'hextant-convert --help'.\n";
+      return ExitRefused;
+    }
+    command.format = FormatGridFile;
+  }
   ConversionSettings settings;
   TerminalMessages messages(err, command.overwrite);
   TerminalDialogs dialogs(command.source);
@@ -98,6 +107,9 @@ int Convert(const ConvertOptions& command, std::ostream& out, std::ostream& err,
   MainWindowModel window(settings, messages, dialogs, beeper, kVersion);
   window.ChooseFile();
   std::vector<WindowAction> actions;
+  if (command.gridLayout) {
+    actions.push_back([l = *command.gridLayout](MainWindowModel& w) { return w.ForceGridLayout(l); });
+  }
   actions.push_back([f = *command.format](MainWindowModel& w) { return w.SelectSourceFormat(f); });
   actions.insert(actions.end(), command.actions.begin(), command.actions.end());
   if (!Apply(window, actions, err)) {
@@ -128,6 +140,7 @@ int Convert(const ConvertOptions& command, std::ostream& out, std::ostream& err,
   ConversionRun run(settings, RunServices{messages, dialogs, progress, progress, results});
   RunOptions options;
   options.ProposedOutput = command.output;
+  options.Area = command.area;
   const RunReport report = run.Run(options);
   ReportWarnings(report, settings, err);
   return ExitStatusOf(report, messages, out, err);
@@ -144,7 +157,7 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     return ExitRefused;
   }
   if (command.help) {
-    out << ConvertHelp;
+    out << ConvertHelpText();
     return ExitSuccess;
   }
   if (command.version) {

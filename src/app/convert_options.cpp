@@ -1,7 +1,12 @@
 #include "convert_options.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <string_view>
+
+#include "grids/grid_file.h"
+#include "readers/source_formats.h"
 
 #include "platform/file_system.h"
 #include "settings/choice_lists.h"
@@ -10,16 +15,35 @@
 namespace hextant {
 namespace {
 
-std::optional<std::int16_t> FormatPosition(std::string_view name) {
-  constexpr std::array<std::string_view, 9> kAliases{"wizard",        "netherlands", "norway",
-                                                     "switzerland",   "italy",       "la-reunion",
-                                                     "norway-nn2000", "catalunya",   "poland"};
-  for (std::size_t i = 0; i < kAliases.size(); ++i) {
-    if (name == kAliases[i] || name == SourceFormatNames[i]) {
-      return static_cast<std::int16_t>(i);
+// --format NAME: an entry of the source format list, or a grid layout forced by its name.
+void SetFormat(ConvertOptions& c, const std::string& value, std::string& error) {
+  if (const auto layout = GridLayoutNamed(value)) {
+    c.format = FormatGridFile;
+    c.gridLayout = static_cast<std::int16_t>(*layout);
+  } else if (!(c.format = SourceFormatNamed(value))) {
+    error = "unknown source format '" + value + "'";
+  }
+}
+
+// --area WEST SOUTH EAST NORTH: four numbers, the box not turned inside out.
+std::size_t SetArea(ConvertOptions& c, const std::vector<std::string>& args, std::size_t i,
+                    std::string& error) {
+  double v[4] = {};
+  for (std::size_t k = 0; k < 4; ++k) {
+    const std::string text = i + 1 + k < args.size() ? args[i + 1 + k] : "";
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v[k]);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v[k])) {
+      error = "--area takes four numbers WEST SOUTH EAST NORTH; '" + text + "' is not one";
+      return i;
     }
   }
-  return std::nullopt;
+  if (v[0] > v[2] || v[1] > v[3]) {
+    error = "--area takes WEST SOUTH EAST NORTH with WEST <= EAST and SOUTH <= NORTH";
+    return i;
+  }
+  c.area = AreaBox{v[0], v[1], v[2], v[3]};
+  return i + 4;
 }
 
 template <std::size_t N>
@@ -125,10 +149,7 @@ void AddValueOption(ConvertOptions& c, std::string_view name, const std::string&
         [box, row, value](MainWindowModel& w) { return w.EnterText(box, row, value); });
   };
   if (name == "format") {
-    c.format = FormatPosition(value);
-    if (!c.format) {
-      error = "unknown source format '" + value + "'";
-    }
+    SetFormat(c, value, error);
   } else if (name == "ellipsoid") {
     const auto table = StandardEllipsoids();
     std::optional<std::int16_t> position;
@@ -233,6 +254,10 @@ void ParseOptionList(const std::vector<std::string>& args, ConvertOptions& c, st
     if (equals == std::string::npos && AddFlagOption(c, name)) {
       continue;
     }
+    if (name == "area" && equals == std::string::npos) {
+      i = SetArea(c, args, i, error);
+      continue;
+    }
     std::string value;
     if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
@@ -248,14 +273,41 @@ void ParseOptionList(const std::vector<std::string>& args, ConvertOptions& c, st
 
 }  // namespace
 
+std::string ConvertHelpText() {
+  constexpr std::size_t kIndent = 27, kWidth = 98;
+  std::string formats = std::string(kIndent, ' ');
+  std::size_t lineLength = kIndent;
+  for (const SourceFormatEntry& format : SourceFormats()) {
+    const std::string word = std::string(format.CommandName) + ",";
+    if (lineLength + word.size() + 1 > kWidth) {
+      formats += "\n" + std::string(kIndent, ' ');
+      lineLength = kIndent;
+    } else if (lineLength > kIndent) {
+      formats += ' ';
+      ++lineLength;
+    }
+    formats += word;
+    lineLength += word.size();
+  }
+  formats.back() = ';';
+  std::string layouts;
+  for (const GridLayoutName& layout : GridLayoutNames) {
+    layouts += std::string(kIndent + 2, ' ') + std::string(layout.Name) + "  " +
+               std::string(layout.Description) + "\n";
+  }
+  layouts.pop_back();
+  std::string help = ConvertHelpPattern;
+  help.replace(help.find("FORMATS"), 7, formats);
+  help.replace(help.find("LAYOUTS"), 7, layouts);
+  return help;
+}
+
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& c,
                          std::string& error) {
   ParseOptionList(args, c, error);
   if (error.empty() && !c.help && !c.version) {
     if (c.source.empty()) {
       error = "no SOURCE file given";
-    } else if (!c.format) {
-      error = "--format is required";
     }
   }
   return error.empty();
@@ -265,12 +317,19 @@ bool ParseWindowOptions(const std::vector<std::string>& args, ConvertOptions& c,
                         std::string& error) {
   ParseOptionList(args, c, error);
   if (error.empty() && (!c.layoutActions.empty() || !c.columnActions.empty() || c.output ||
-                        c.overwrite || c.quiet)) {
+                        c.overwrite || c.quiet || c.area)) {
     error = "the import wizard and output options belong to hextant-convert; the window asks";
+  }
+  if (error.empty() && !c.format && !c.source.empty() && RecognizeGridFile(c.source)) {
+    c.format = FormatGridFile;
   }
   if (error.empty() && c.format) {
     c.actions.insert(c.actions.begin(),
                      [f = *c.format](MainWindowModel& w) { return w.SelectSourceFormat(f); });
+  }
+  if (error.empty() && c.gridLayout) {
+    c.actions.insert(c.actions.begin(),
+                     [l = *c.gridLayout](MainWindowModel& w) { return w.ForceGridLayout(l); });
   }
   return error.empty();
 }

@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "base/area_cut.h"
 #include "mainwindow/main_window_model.h"
 #include "wizard/column_page_model.h"
 #include "wizard/layout_page_model.h"
 
 namespace hextant {
 
-inline constexpr const char* ConvertHelp = R"(Usage: hextant-convert [OPTIONS] SOURCE
+/// The help text; FORMATS and LAYOUTS stand for the lists made from the source format table.
+inline constexpr const char* ConvertHelpPattern = R"(Usage: hextant-convert [OPTIONS] SOURCE
 
 Converts the geoid model in SOURCE into an HDM model file and writes HdmToTarvo.INI beside it,
 exactly as the Hextant window does: every option is applied as the user's action on the main
@@ -25,9 +27,12 @@ SOURCE chosen. A locked control, a number box that refuses its text or a validat
 stops with status 2.
 
 Source and window:
-  --format NAME            required: the source format's list text ("Catalunya GR file") or one
-                           of wizard, netherlands, norway, switzerland, italy, la-reunion,
-                           norway-nn2000, catalunya, poland
+  --format NAME            the source format's list text ("Catalunya GR file") or one of
+FORMATS
+                           or the name of a grid layout, to read SOURCE as that layout:
+LAYOUTS
+                           Without --format, a SOURCE whose content is a grid file of one of
+                           these layouts is read as one (--format grid); others need --format.
   --ellipsoid NAME         the ellipsoid's list text ("WGS 1984")
   --coordinates geographical|grid
   --angular-unit radians|gons|decimal-degrees|sexagesimal
@@ -51,6 +56,11 @@ Import wizard (with --format wizard), applied to its two pages after the main wi
   --column ROLE=N          right-click column N of the preview and choose ROLE's entry; ROLE is
                            x, y, separation, code, lon-deg, lon-min, lon-sec, lat-deg, lat-min or
                            lat-sec (repeatable; choosing a role that has a column takes it back)
+
+The project area, for every format:
+  --area WEST SOUTH EAST NORTH
+                           keep only the nodes inside the box, its boundary included: decimal
+                           degrees for a geographical model, metres for a grid one
 
 Output:
   --output FILE            propose FILE instead of SOURCE with the extension HDM
@@ -77,7 +87,9 @@ using ColumnAction = std::function<ActionResult(ColumnPageModel&)>;
 /// wizard pages in the order given, and the output choices.
 struct ConvertOptions {
   std::filesystem::path source;
-  std::optional<std::int16_t> format;
+  std::optional<std::int16_t> format;  // none: a grid file is recognised by its content
+  std::optional<std::int16_t> gridLayout;  // a grid layout named by --format
+  std::optional<AreaBox> area;
   std::vector<WindowAction> actions;
   std::vector<LayoutAction> layoutActions;
   std::vector<ColumnAction> columnActions;
@@ -87,6 +99,9 @@ struct ConvertOptions {
   bool help = false;
   bool version = false;
 };
+
+/// The help text of hextant-convert.
+std::string ConvertHelpText();
 
 /// Reads the arguments (without the program name) into `options`; false with `error` set when an
 /// option is unknown, lacks its value or does not take it.

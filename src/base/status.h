@@ -17,6 +17,8 @@ inline constexpr int ErrorUserInterrupt = 18;
 inline constexpr int ErrorFileNotFound = 53;
 inline constexpr int ErrorInputPastEnd = 62;
 inline constexpr int ErrorFileAccess = 75;
+/// Error number of a file that breaks its format.
+inline constexpr int ErrorFileFormat = 10001;
 
 class Status {
  public:

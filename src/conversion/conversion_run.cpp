@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <future>
+#include <numbers>
 #include <system_error>
 #include <thread>
 
@@ -11,6 +12,7 @@
 #include "hdmfile.h"
 #include "readers/reader_progress.h"
 #include "readers/source_readers.h"
+#include "text/text_parsing.h"
 #include "wizard/column_roles.h"
 
 namespace hextant {
@@ -102,6 +104,49 @@ bool ConversionRun::ReadNodes(const RunOptions& options, RunReport& report, Read
   return true;
 }
 
+// Keeps the sorted nodes inside `area`; a box that keeps no node, or nodes that do not fill a
+// grid, is refused with the box in the message. The offset and resolution are those of the
+// nodes kept, so that a small area is stored as finely as its own range allows.
+bool ConversionRun::CutToArea(const AreaBox& area, ReaderOutput& output) {
+  const double scale = settings_.CoordinateType == Geographical ? std::numbers::pi / 180 : 1.0;
+  const AreaBox box{area.West * scale, area.South * scale, area.East * scale, area.North * scale};
+  const double spacingX = settings_.SpacingX * output.SpacingFactor;
+  const double spacingY = settings_.SpacingY * output.SpacingFactor;
+  PointList& points = settings_.PointList;
+  const std::int32_t kept = hextant::CutToArea(points, box, 1e-6 * std::min(spacingX, spacingY));
+  const std::string boxText = NumberText(area.West) + " " + NumberText(area.South) + " " +
+                              NumberText(area.East) + " " + NumberText(area.North);
+  std::string problem;
+  if (kept == 0) {
+    problem = "The area " + boxText + " holds no node of " + PathText(settings_.SourceFile) + ".";
+  } else {
+    const GeoidPoint first = points.Node(1);
+    const GeoidPoint last = points.Node(kept);
+    const std::int32_t rows = RowCount(first.Y, last.Y, spacingY);
+    const std::int32_t columns = ColumnCount(first.X, last.X, spacingX);
+    if (!IsRegularGrid(kept, rows, columns)) {
+      problem = "The " + std::to_string(kept) + " nodes of " + PathText(settings_.SourceFile) +
+                " inside the area " + boxText + " do not form a grid (" + std::to_string(rows) +
+                " rows x " + std::to_string(columns) + " columns would be " +
+                std::to_string(static_cast<std::int64_t>(rows) * columns) + " nodes).";
+    }
+  }
+  ExtremeRange range;
+  for (std::int32_t i = 1; i <= kept; ++i) {
+    if (const GeoidPoint p = points.Node(i); p.NullFlag == 0.0 && p.Separation != NullSeparation) {
+      range.Take(p.Separation);
+    }
+  }
+  if (problem.empty() && !FinishRange(range.Smallest, range.Largest, output)) {
+    problem = "The nodes of " + PathText(settings_.SourceFile) + " inside the area " + boxText +
+              " hold no separation range to store (none has a value, or they are exact opposites).";
+  }
+  if (!problem.empty()) {
+    services_.Messages.Show(Message{ProgramTitle, problem, MessageIcon::Critical, MessageButtons::Ok});
+  }
+  return problem.empty();
+}
+
 // Conversions writing into one folder (the model and HdmToTarvo.INI) take turns: another one
 // holding the folder is waited for, with the window kept alive.
 void ConversionRun::WaitForFolder(FolderLock& lock) {
@@ -125,11 +170,15 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   if (!ReadNodes(options, report, output)) {
     return report;
   }
-  report.Units = output.ResolutionCode == ResolutionMillimetres ? "mm" : "cm";
   services_.Progress.SetStatus("Status: Sorting and Writing File");
   services_.Events.Yield();
 
   SortPoints(settings_.PointList);
+  if (options.Area && !CutToArea(*options.Area, output)) {
+    services_.Progress.SetStatus("Status: Nothing was written");
+    return report;
+  }
+  report.Units = output.ResolutionCode == ResolutionMillimetres ? "mm" : "cm";
   report.Nodes = settings_.PointList.Count();
   report.OutputFile = options.ProposedOutput.value_or(DefaultOutputName(settings_.SourceFile));
   OutputFileChooser chooser(services_.Messages, services_.Dialogs);

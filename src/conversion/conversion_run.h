@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "base/area_cut.h"
 #include "base/grid_lattice.h"
 #include "base/status.h"
 #include "platform/conversion_page.h"
@@ -37,6 +38,9 @@ struct RunOptions {
   std::optional<std::filesystem::path> ProposedOutput;
   /// Replaces the import wizard's column check, asked first for the generic text format.
   std::function<bool()> CheckColumnRoles;
+  /// The project area: only the nodes inside it (boundary included) are written. Decimal degrees
+  /// for a geographical model, metres for a grid model.
+  std::optional<AreaBox> Area;
 };
 
 enum class RunOutcome {
@@ -89,6 +93,7 @@ class ConversionRun {
  private:
   RunReport RunOnce(const RunOptions& options);
   bool ReadNodes(const RunOptions& options, RunReport& report, ReaderOutput& output);
+  bool CutToArea(const AreaBox& area, ReaderOutput& output);
   void WaitForFolder(FolderLock& lock);
   LatticeReport CheckNodes(const ReaderOutput& output) const;
   void WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output);

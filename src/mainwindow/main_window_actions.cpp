@@ -68,6 +68,7 @@ ActionResult MainWindowModel::TakeChosenFile(const std::optional<std::filesystem
   }
   c_.uxFile.Text = PathText(dialogFileName_);
   c_.uxFile.ToolTip = c_.uxFile.Text;
+  ApplyGridFile();
   return ActionResult::Ok();
 }
 

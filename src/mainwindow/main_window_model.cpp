@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "mainwindow/option_groups.h"
+#include "readers/source_formats.h"
 #include "settings/choice_lists.h"
 
 namespace hextant {
@@ -112,8 +113,8 @@ MainWindowModel::MainWindowModel(ConversionSettings& settings, MessageBoxes& mes
 void MainWindowModel::CreateWindow(ProgramVersion version) {
   ApplyCoordinateTypeRules(SelectedIndex(c_.Option_Coordinate_type));
 
-  for (auto name : SourceFormatNames) {
-    c_.Combo_Filter.Items.emplace_back(name);
+  for (const SourceFormatEntry& format : SourceFormats()) {
+    c_.Combo_Filter.Items.emplace_back(format.ListText);
   }
   c_.Combo_Filter.ListIndex = FormatImportWizard;
   ApplyPresetLocks(FormatImportWizard);

@@ -111,6 +111,9 @@ class MainWindowModel {
   /// The same as choosing `file` in the open dialog, for a file named when the program starts.
   ActionResult ChooseFile(const std::filesystem::path& file);
   ActionResult SelectSourceFormat(std::int16_t position);
+  /// Reads a grid file as the layout `layout` (a GridLayout) instead of telling it from the
+  /// content; -1 goes back to the content.
+  ActionResult ForceGridLayout(std::int16_t layout);
   ActionResult SelectEllipsoid(std::int16_t position);
   ActionResult SelectInterpolation(std::int16_t position);
   ActionResult SelectCoordinateType(int index);
@@ -140,6 +143,7 @@ class MainWindowModel {
   void ApplyPresetValues(std::int16_t position);
   void ApplyPresetSpacing(std::int16_t position);
   void ApplyPresetLocks(std::int16_t position);
+  void ApplyGridFile();
   void SetCoordinateType(int index);
   void SetLinearUnit(int index);
   void SetAngularUnit(int index);
@@ -165,6 +169,7 @@ class MainWindowModel {
   std::string focus_;
   std::filesystem::path dialogFileName_;
   std::optional<std::string> focusHeldBy_;
+  std::string gridFileProblem_;  // why the chosen grid file cannot be read; empty when it can
   std::string focusHeldCaption_;  // how messages name the box that holds the focus
 };
 

@@ -3,10 +3,28 @@
 #include "mainwindow/main_window_model.h"
 
 #include "mainwindow/option_groups.h"
-#include "mainwindow/source_presets.h"
+#include <cstdio>
+
+#include "grids/grid_file.h"
+#include "readers/source_formats.h"
 #include "settings/choice_lists.h"
 
 namespace hextant {
+namespace {
+
+const SourcePreset& PresetFor(std::int16_t position) noexcept {
+  static const SourcePreset none;
+  const SourceFormatEntry* format = SourceFormatAt(position);
+  return format != nullptr ? format->Preset : none;
+}
+
+std::string SpacingText(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return text;
+}
+
+}  // namespace
 
 // --- presets -------------------------------------------------------------------------------
 
@@ -66,7 +84,8 @@ void MainWindowModel::ApplyPresetSpacing(std::int16_t position) {
 
 void MainWindowModel::ApplyPresetLocks(std::int16_t position) {
   const bool open = position == FormatImportWizard;
-  const bool listsOpen = open || position == FormatPoland;
+  const SourceFormatEntry* format = SourceFormatAt(position);
+  const bool listsOpen = format != nullptr && format->ListsOpen;
   c_.Combo_Ellipsoid.Enabled = listsOpen;
   c_.Combo_Interpolation.Enabled = listsOpen;
   c_.Check_Point_code.Enabled = open;
@@ -98,7 +117,42 @@ ActionResult MainWindowModel::SelectSourceFormat(std::int16_t position) {
   c_.Combo_Filter.ListIndex = position;
   ApplyPresetValues(position);
   ApplyPresetLocks(position);
+  ApplyGridFile();
   return ActionResult::Ok();
+}
+
+ActionResult MainWindowModel::ForceGridLayout(std::int16_t layout) {
+  settings_.GridLayoutForced = layout;
+  ApplyGridFile();
+  return ActionResult::Ok();
+}
+
+// A grid file says what its coordinates and spacings are: once it is chosen, the window shows
+// them (locked by the format's preset); a file that is no grid is named when Read is pressed.
+void MainWindowModel::ApplyGridFile() {
+  gridFileProblem_.clear();
+  const SourceFormatEntry* format = SourceFormatAt(c_.Combo_Filter.ListIndex);
+  if (format == nullptr || !format->FileSetsGrid || dialogFileName_.empty()) {
+    return;
+  }
+  GridDescription grid;
+  const auto forced = settings_.GridLayoutForced < 0
+                          ? std::nullopt
+                          : std::optional(static_cast<GridLayout>(settings_.GridLayoutForced));
+  if (const Status s = DescribeGridFile(dialogFileName_, grid, forced); !s) {
+    gridFileProblem_ = s.Description();
+    for (TextBox& box : c_.Text_Spacing) {
+      box.Text.clear();
+    }
+    return;
+  }
+  SetCoordinateType(grid.Geographical ? OptionGeographical : OptionGrid);
+  SetLinearUnit(UnitMetres);
+  if (grid.Geographical) {
+    SetAngularUnit(UnitDecimalDegrees);
+  }
+  c_.Text_Spacing[0].Text = SpacingText(grid.SpacingX);
+  c_.Text_Spacing[1].Text = SpacingText(grid.SpacingY);
 }
 
 }  // namespace hextant

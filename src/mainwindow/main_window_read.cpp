@@ -115,6 +115,12 @@ ReadOutcome MainWindowModel::Read() {
     messages_.Show(Message{"Error", outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
     return outcome;
   }
+  if (!gridFileProblem_.empty()) {
+    focus_ = outcome.Focus = c_.Command_Change_file.Name;
+    outcome.Warning = gridFileProblem_;
+    messages_.Show(Message{"Error", outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
+    return outcome;
+  }
   Capture();
   outcome.Accepted = true;
   outcome.Next = c_.Combo_Filter.ListIndex == FormatImportWizard ? NextPage::ImportWizard

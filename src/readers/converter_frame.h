@@ -15,7 +15,7 @@
 namespace hextant {
 
 /// Error number of a file that breaks its format.
-inline constexpr int ReaderFormatError = 10001;
+inline constexpr int ReaderFormatError = ErrorFileFormat;
 
 /// What a reader needs besides its source: the settings it reads and overwrites (its
 /// `PointList` among them), the progress display and the message boxes for its error report.

@@ -6,7 +6,8 @@
 
 namespace hextant {
 
-/// Positions in the source format list; the position is `SourceFormat`.
+/// Positions in the source format list (readers/source_formats.h); the position is
+/// `SourceFormat`.
 enum SourceFormatPosition : std::int16_t {
   FormatImportWizard = 0,
   FormatNetherlands = 1,
@@ -17,18 +18,8 @@ enum SourceFormatPosition : std::int16_t {
   FormatNorwayNn2000 = 6,
   FormatCatalunya = 7,
   FormatPoland = 8,
+  FormatGridFile = 9,
 };
-
-/// The source format list, in list order.
-inline constexpr std::array<std::string_view, 9> SourceFormatNames{"Use Import Wizard",
-                                                                   "Netherlands",
-                                                                   "Norway",
-                                                                   "Switzerland",
-                                                                   "Italy",
-                                                                   "La Reunion",
-                                                                   "Norway 2010_NN2000",
-                                                                   "Catalunya GR file",
-                                                                   "Poland PL_Geoid_2011"};
 
 /// The interpolation list, in list order; the position is `InterpolationIndex`.
 inline constexpr std::array<std::string_view, 3> InterpolationNames{"4 Points", "9 Points",

@@ -57,6 +57,7 @@ struct ConversionSettings {
   bool MergeDelimiters = false;
   std::array<std::int16_t, ColumnRoleCount> ColumnRoles{};  // source column per role, -1 none
   std::int16_t SelectedColumn = 0;
+  std::int16_t GridLayoutForced = -1;  // a grid file's layout named by the user; -1: by content
   hextant::PointList PointList;
 
   // Captured from the main window on Read.

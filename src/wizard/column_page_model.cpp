@@ -1,6 +1,8 @@
 #include "wizard/column_page_model.h"
 
+#include "grids/grid_file.h"
 #include "platform/file_system.h"
+#include "readers/source_formats.h"
 #include "settings/choice_lists.h"
 
 namespace hextant {
@@ -42,27 +44,51 @@ void ColumnPageModel::Load() {
   }
   loaded_ = true;
   uxFile.Text = "Preview of file: " + PathText(settings_.SourceFile);
-  const std::int16_t format = settings_.SourceFormat;
-  if (format == FormatImportWizard) {
+  const SourceFormatEntry* format = SourceFormatAt(settings_.SourceFormat);
+  const PreviewKind preview = format != nullptr ? format->Preview : PreviewKind::RawLines;
+  if (preview == PreviewKind::WizardColumns) {
     Label_info.Caption = "Use the right mouse button to assign the correct value to each column";
     GridEnabled = true;
     return;
   }
   Label_info.Caption = "Reading Geoid Model... ";
   GridEnabled = false;
-  if (format == FormatNorway || format == FormatNorwayNn2000) {
-    Grid_Preview.Clear();
-    Grid_Preview.AddRow();
-    Grid_Preview.SetColumns(2);
-    Grid_Preview.Width(1) = kFirstColumnWidth;
-    Grid_Preview.Cell(1, 1).Text = "No preview available for this file.";
+  if (preview == PreviewKind::None) {
+    ShowLines({"No preview available for this file."});
+    return;
+  }
+  if (preview == PreviewKind::GridSummary) {
+    ShowGridSummary();
     return;
   }
   LoadRawPreview(settings_.SourceFile, settings_.StartLine, Grid_Preview);
-  if (format == FormatCatalunya && Grid_Preview.Columns() > 1) {
+  if (preview == PreviewKind::RawLinesWideFirst && Grid_Preview.Columns() > 1) {
     Grid_Preview.Width(1) = kFirstColumnWidth;
     GridEnabled = true;
   }
+}
+
+void ColumnPageModel::ShowLines(const std::vector<std::string>& lines) {
+  Grid_Preview.Clear();
+  Grid_Preview.SetColumns(2);
+  Grid_Preview.Width(1) = kFirstColumnWidth;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    Grid_Preview.AddRow();
+    Grid_Preview.Cell(static_cast<std::int32_t>(i + 1), 1).Text = lines[i];
+  }
+}
+
+// What the grid file's header says, or why it cannot be read.
+void ColumnPageModel::ShowGridSummary() {
+  GridDescription grid;
+  const auto forced = settings_.GridLayoutForced < 0
+                          ? std::nullopt
+                          : std::optional(static_cast<GridLayout>(settings_.GridLayoutForced));
+  if (const Status s = DescribeGridFile(settings_.SourceFile, grid, forced); !s) {
+    ShowLines({s.Description()});
+    return;
+  }
+  ShowLines(DescribeGrid(grid));
 }
 
 void ColumnPageModel::PrepareForWizard() {

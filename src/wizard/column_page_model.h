@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/conversion_settings.h"
 #include "settings/window_controls.h"
@@ -71,6 +72,8 @@ class ColumnPageModel {
 
  private:
   MenuEntry* EntryInUse(std::int16_t role);
+  void ShowLines(const std::vector<std::string>& lines);
+  void ShowGridSummary();
 
   ConversionSettings& settings_;
   bool loaded_ = false;

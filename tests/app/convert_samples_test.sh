@@ -58,6 +58,10 @@ check poland poland_egm96.txt 1e-6
 wizard=(--angular-unit decimal-degrees --spacing-x 0.25 --spacing-y 0.25 --delimiter space
         --column x=1 --column y=2 --column separation=3)
 check wizard generic_egm96.xyz 1e-6 "${wizard[@]}"
+check grid isg20_egm96_dms.isg 1e-8
+check grid isg20_egm96_deg.isg 1e-8
+check isg isg10_egm96.isg 1e-8
+check gtx egm96_cut.gtx 1e-8
 
 # One node line less: the model is written, the grid is not regular.
 sed '100d' "$samples/generic_egm96.xyz" > "$work/missing.xyz"
@@ -79,6 +83,22 @@ inspect_check "$work/missing.HDM" 3 "^grid: not regular, 1680 nodes on 41 rows"
 sed '700s/ [^ ]*$/ n\/a/' "$samples/generic_egm96.xyz" > "$work/blank.xyz"
 "$convert" --format wizard --quiet "${wizard[@]}" "$work/blank.xyz" > /dev/null 2>&1
 inspect_check "$work/blank.HDM" 3 "warning: 1 node(s) hold 0 m unlike their neighbours (the first at 5.5 50.75)"
+
+# A grid file needs no --format: its content tells its layout. Cut to a box of 5 x 4 nodes.
+mkdir -p "$work/area" && cp "$samples/egm96_cut.gtx" "$work/area/cut.gtx"
+"$convert" --quiet --area -5 36 -4 36.75 "$work/area/cut.gtx" > "$work/out" 2> "$work/err" ||
+  fail "a GTX file without --format: exit status $?: $(cat "$work/err")"
+grep -q "^Number of points: 20$" "$work/out" || fail "--area: $(cat "$work/out")"
+"$inspect" --nodes "$work/area/cut.HDM" | head -1 | grep -q "^-5 36 " ||
+  fail "--area: the first node is not at -5 36"
+"$convert" --quiet --overwrite --area 10 10 11 11 "$work/area/cut.gtx" > /dev/null 2> "$work/err"
+[ $? -eq 1 ] || fail "an area without nodes was not refused"
+grep -q "The area 10 10 11 11 holds no node of $work/area/cut.gtx" "$work/err" ||
+  fail "an area without nodes: $(cat "$work/err")"
+printf 'x y z\n' > "$work/area/plain.txt"
+"$convert" --quiet "$work/area/plain.txt" > /dev/null 2> "$work/err"
+[ $? -eq 2 ] && grep -q "format is required: $work/area/plain.txt is not a grid file" "$work/err" ||
+  fail "a text file without --format: $(cat "$work/err")"
 
 source="$work/catalunya/catalunya_egm96.gr"
 "$convert" --format catalunya --quiet "$source" > /dev/null 2> "$work/err"

@@ -1,19 +1,13 @@
 // libFuzzer harness: every source reader must accept or refuse any bytes without crashing,
-// reading out of bounds or allocating without bound. The first byte picks the reader and the
+// reading out of bounds or allocating without bound. The first byte picks the source format of
+// the format table (the grid layouts among them) and the
 // spacings; the rest is the file.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
-#include "readers/catalunya_gr_reader.h"
-#include "readers/generic_reader.h"
-#include "readers/italy_reader.h"
-#include "readers/la_reunion_reader.h"
-#include "readers/netherlands_reader.h"
-#include "readers/norway_reader.h"
-#include "readers/poland_reader.h"
-#include "readers/switzerland_reader.h"
+#include "readers/source_formats.h"
 
 namespace {
 
@@ -31,12 +25,6 @@ class Quiet : public hextant::MessageBoxes,
   void Yield() override {}
 };
 
-using Reader = bool (*)(std::istream&, std::uint64_t, hextant::ReaderEnvironment&,
-                        hextant::ReaderOutput&, hextant::Status*);
-constexpr Reader kReaders[] = {hextant::ConvertFileGR,      hextant::ConvertFileNetherlands,
-                               hextant::ConvertFileNorway,  hextant::ConvertFileSwitzerland,
-                               hextant::Convert_File_Italy, hextant::ConvertFileLaReunion,
-                               hextant::ConvertFilePoland,  hextant::ConvertFileGeneric};
 
 }  // namespace
 
@@ -61,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   hextant::ReaderEnvironment env{settings, progress, quiet};
   hextant::ReaderOutput output;
   std::istringstream in(bytes);
-  kReaders[data[0] % 8](in, bytes.size(), env, output, nullptr);
+  const auto formats = hextant::SourceFormats();
+  formats[data[0] % formats.size()].ReadStream(in, bytes.size(), env, output, nullptr);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "base/angles.h"
 #include "fakes/platform_fakes.h"
 #include "mainwindow/main_window_model.h"
+#include "readers/source_formats.h"
 #include "settings/choice_lists.h"
 #include "temp_dir.h"
 
@@ -131,7 +132,7 @@ TEST_F(MainWindow, EachFormatAppliesItsPresetAndLocks) {
        "hemisphere=N-locked lists=open local=open"},
   };
   for (const auto& [format, state] : cases) {
-    SCOPED_TRACE(SourceFormatNames[static_cast<std::size_t>(format)]);
+    SCOPED_TRACE(SourceFormatAt(format)->ListText);
     ConversionSettings settings;
     MainWindowModel window(settings, messages_, dialogs_, beeper_, {});
     ASSERT_TRUE(window.SelectHemisphere(true).Accepted);  // a locked preset clears it

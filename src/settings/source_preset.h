@@ -1,7 +1,7 @@
 #pragma once
 
-// What each national source format fixes on the main window. The window applies a preset when
-// its format is chosen; the data lives here so that it can be read in one place.
+// What a source format fixes on the main window when it is chosen: values, and which of them the
+// format sets.
 
 #include <array>
 #include <cstdint>
@@ -27,9 +27,5 @@ struct SourcePreset {
   HemispherePreset Hemisphere = HemispherePreset::Untouched;
   bool HemisphereBeforeCode = false;
 };
-
-/// The preset of source format list position `position` (0..8); position 0, the import wizard,
-/// sets nothing.
-const SourcePreset& PresetFor(std::int16_t position) noexcept;
 
 }  // namespace hextant

@@ -1,0 +1,57 @@
+#pragma once
+
+// What the header of a published grid file says: the layout, the extent and spacing of its
+// nodes, the units of its coordinates and values, and how its values are stored.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hextant {
+
+enum class GridLayout : std::int16_t { Isg, Gtx };
+
+/// The order of the three numbers of a sparse node line.
+struct SparseFields {
+  int X = 1;  // 0-based field of the easting or longitude
+  int Y = 0;  // of the northing or latitude
+  int Value = 2;
+};
+
+/// A grid file's header. Positions and spacings are in degrees for a geographical grid and in
+/// metres for a projected one; `West`/`South` is the south-western node.
+struct GridDescription {
+  GridLayout Layout = GridLayout::Isg;
+  std::string Version;    // "2.0", "1.01"; "float32" or "float64" for GTX
+  std::string ModelName;  // "" when the file names none
+  bool Geographical = true;
+  bool Sparse = false;             // nodes given as lines of three numbers, in any order
+  bool RowsFromNorth = false;      // the first row of values is the northern one
+  bool ColumnsFromEast = false;    // a row's first value is its eastern one
+  SparseFields Fields;             // for a sparse file
+  double West = 0.0, South = 0.0;  // degrees or metres
+  double SpacingX = 0.0, SpacingY = 0.0;
+  std::int32_t Rows = 0, Columns = 0;
+  std::string CoordinateUnits = "deg";  // as the file says: deg, dms, meters, feet
+  std::string ValueUnits = "meters";    // meters or feet
+  double ValueFactor = 1.0;             // metres per unit of the values
+  bool HasNoData = false;
+  double NoData = 0.0;  // in the file's value unit
+  int ValueBytes = 0;   // GTX: 4 or 8 bytes per value
+  std::uint64_t DataOffset = 0;
+
+  std::int64_t NodeCount() const noexcept {
+    return static_cast<std::int64_t>(Rows) * static_cast<std::int64_t>(Columns);
+  }
+  double East() const noexcept { return West + (Columns - 1) * SpacingX; }
+  double North() const noexcept { return South + (Rows - 1) * SpacingY; }
+};
+
+/// "ISG 2.0", "GTX (float32)".
+std::string LayoutText(const GridDescription& grid);
+
+/// The lines the conversion page shows for the file: layout and version, model name, extent,
+/// spacing, rows × columns, units and the nodata value.
+std::vector<std::string> DescribeGrid(const GridDescription& grid);
+
+}  // namespace hextant

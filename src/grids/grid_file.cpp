@@ -1,0 +1,111 @@
+#include "grids/grid_file.h"
+
+#include "grids/gtx_layout.h"
+#include "grids/isg_header.h"
+#include "grids/isg_values.h"
+#include "platform/file_system.h"
+#include "platform/source_file.h"
+#include "text/joined_stream_buffer.h"
+#include "text/line_reader.h"
+
+namespace hextant {
+
+// The file's lines, the bytes already read for the head first.
+class GridFile::Lines {
+ public:
+  Lines(const std::string& head, std::istream& rest)
+      : buffer_({head}, rest.rdbuf()), stream_(&buffer_), reader_(stream_) {}
+  LineReader& Reader() noexcept { return reader_; }
+
+ private:
+  JoinedStreamBuffer buffer_;
+  std::istream stream_;
+  LineReader reader_;
+};
+
+std::optional<GridLayout> RecognizeGridLayout(std::string_view head, std::uint64_t size) noexcept {
+  if (LooksLikeGtx(head, size)) {
+    return GridLayout::Gtx;
+  }
+  if (LooksLikeIsg(head)) {
+    return GridLayout::Isg;
+  }
+  return std::nullopt;
+}
+
+std::optional<GridLayout> GridLayoutNamed(std::string_view name) noexcept {
+  for (const GridLayoutName& layout : GridLayoutNames) {
+    if (name == layout.Name) {
+      return layout.Layout;
+    }
+  }
+  return std::nullopt;
+}
+
+GridFile::GridFile(std::istream& source, std::uint64_t size) : source_(source), size_(size) {}
+
+GridFile::~GridFile() = default;
+
+Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
+  head_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size_, GridHeadSize)));
+  source_.read(head_.data(), static_cast<std::streamsize>(head_.size()));
+  head_.resize(static_cast<std::size_t>(source_.gcount()));
+  const std::optional<GridLayout> layout = forced ? forced : RecognizeGridLayout(head_, size_);
+  if (!layout) {
+    return Status::Error(ErrorFileFormat,
+                         "the file is no grid this version reads: neither an ISG file (no line "
+                         "starts with begin_of_head) nor a GTX file (its first 40 bytes do not "
+                         "describe a grid of its length)");
+  }
+  if (*layout == GridLayout::Gtx) {
+    return ReadGtxHeader(head_, size_, grid_);
+  }
+  source_.clear();
+  lines_ = std::make_unique<Lines>(head_, source_);
+  return ReadIsgHeader(lines_->Reader(), grid_);
+}
+
+Status GridFile::ReadNodes(GridNodeSink& sink) {
+  if (grid_.Layout == GridLayout::Isg) {
+    return ReadIsgValues(lines_->Reader(), grid_, sink);
+  }
+  // The head holds the first values already: the stream goes on after them, so read them anew.
+  source_.clear();
+  source_.seekg(static_cast<std::streamoff>(GtxHeaderSize));
+  if (!source_) {
+    return Status::Error(ErrorFileAccess, "the file cannot be read again after its header");
+  }
+  return ReadGtxValues(source_, grid_, sink);
+}
+
+Status DescribeGridFile(const std::filesystem::path& path, GridDescription& grid,
+                        std::optional<GridLayout> forced) {
+  SourceFile source;
+  if (Status s = source.Open(path); !s) {
+    return s;
+  }
+  GridFile file(source.Stream(), source.Size());
+  if (Status s = file.ReadHeader(forced); !s) {
+    return Status::Error(s.Number(), PathText(path) + ": " + s.Description());
+  }
+  grid = file.Description();
+  return Status::Ok();
+}
+
+}  // namespace hextant
+
+namespace hextant {
+
+std::optional<GridLayout> RecognizeGridFile(const std::filesystem::path& path) {
+  SourceFile source;
+  if (!source.Open(path)) {
+    return std::nullopt;
+  }
+  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(source.Size(), GridHeadSize)),
+                   '\0');
+  source.Stream().read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(source.Stream().gcount()));
+  return RecognizeGridLayout(head, source.Size());
+}
+
+}  // namespace hextant

@@ -1,0 +1,157 @@
+#include "grids/gtx_layout.h"
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "text/text_parsing.h"
+
+namespace hextant {
+namespace {
+
+std::uint64_t BigEndian(const char* p, int bytes) noexcept {
+  std::uint64_t value = 0;
+  for (int i = 0; i < bytes; ++i) {
+    value = value << 8 | static_cast<unsigned char>(p[i]);
+  }
+  return value;
+}
+
+double BigDouble(const char* p) noexcept {
+  return std::bit_cast<double>(BigEndian(p, 8));
+}
+
+struct RawHeader {
+  double south, west, dy, dx;
+  std::int64_t rows, columns;
+};
+
+RawHeader Decode(std::string_view head) noexcept {
+  const char* p = head.data();
+  return RawHeader{BigDouble(p),
+                   BigDouble(p + 8),
+                   BigDouble(p + 16),
+                   BigDouble(p + 24),
+                   static_cast<std::int32_t>(BigEndian(p + 32, 4)),
+                   static_cast<std::int32_t>(BigEndian(p + 36, 4))};
+}
+
+bool InRange(double value, double limit) noexcept {
+  return std::isfinite(value) && std::abs(value) <= limit;
+}
+
+// The bytes per value that make the file exactly as long as the header's grid: 4, 8 or 0.
+int ValueBytesFor(const RawHeader& h, std::uint64_t size) noexcept {
+  if (h.rows < 1 || h.columns < 1 || size < GtxHeaderSize) {
+    return 0;
+  }
+  const auto nodes = static_cast<std::uint64_t>(h.rows) * static_cast<std::uint64_t>(h.columns);
+  for (int bytes : {4, 8}) {
+    if (size - GtxHeaderSize == nodes * static_cast<std::uint64_t>(bytes)) {
+      return bytes;
+    }
+  }
+  return 0;
+}
+
+Status HeaderError(const std::string& why) {
+  return Status::Error(ErrorFileFormat, "the GTX header " + why);
+}
+
+}  // namespace
+
+bool LooksLikeGtx(std::string_view head, std::uint64_t size) noexcept {
+  if (head.size() < GtxHeaderSize) {
+    return false;
+  }
+  const RawHeader h = Decode(head);
+  return InRange(h.south, 90) && InRange(h.west, 360) && InRange(h.dy, 180) &&
+         InRange(h.dx, 360) && h.dx > 0 && h.dy > 0 && ValueBytesFor(h, size) != 0;
+}
+
+Status ReadGtxHeader(std::string_view head, std::uint64_t size, GridDescription& grid) {
+  if (head.size() < GtxHeaderSize) {
+    return HeaderError("needs 40 bytes; the file has " + std::to_string(size));
+  }
+  const RawHeader h = Decode(head);
+  if (!InRange(h.south, 90) || !InRange(h.west, 360)) {
+    return HeaderError("puts the first node at latitude " + NumberText(h.south) +
+                       ", longitude " + NumberText(h.west) + " (bytes 0-15)");
+  }
+  if (!(InRange(h.dy, 180) && h.dy > 0 && InRange(h.dx, 360) && h.dx > 0)) {
+    return HeaderError("gives the spacings " + NumberText(h.dy) + " x " + NumberText(h.dx) +
+                       " degrees (bytes 16-31); they must be positive");
+  }
+  if (h.rows < 1 || h.columns < 1) {
+    return HeaderError("gives " + std::to_string(h.rows) + " rows and " +
+                       std::to_string(h.columns) + " columns (bytes 32-39)");
+  }
+  const int bytes = ValueBytesFor(h, size);
+  if (bytes == 0) {
+    const auto nodes = static_cast<std::uint64_t>(h.rows) * static_cast<std::uint64_t>(h.columns);
+    return HeaderError("promises " + std::to_string(h.rows) + " x " + std::to_string(h.columns) +
+                       " values (" + std::to_string(40 + 4 * nodes) + " bytes as floats), but the "
+                       "file has " + std::to_string(size) + " bytes");
+  }
+  grid = GridDescription{};
+  grid.Layout = GridLayout::Gtx;
+  grid.Version = bytes == 4 ? "float32" : "float64";
+  grid.South = h.south;
+  // Longitudes given from 0 to 360 are brought to -180..180 where the whole grid fits there.
+  grid.West = h.west > 180 ? h.west - 360 : h.west;
+  grid.SpacingX = h.dx;
+  grid.SpacingY = h.dy;
+  grid.Rows = static_cast<std::int32_t>(h.rows);
+  grid.Columns = static_cast<std::int32_t>(h.columns);
+  grid.HasNoData = true;
+  grid.NoData = GtxNoData;
+  grid.ValueBytes = bytes;
+  grid.DataOffset = GtxHeaderSize;
+  return Status::Ok();
+}
+
+Status ReadGtxValues(std::istream& source, const GridDescription& grid, GridNodeSink& sink) {
+  const auto columns = static_cast<std::size_t>(grid.Columns);
+  const std::size_t rowBytes = columns * static_cast<std::size_t>(grid.ValueBytes);
+  const std::size_t rowsPerRead = std::max<std::size_t>(1, (1u << 20) / rowBytes);
+  std::vector<char> bytes(rowBytes * rowsPerRead);
+  std::vector<double> values(columns);
+  const float noData = static_cast<float>(GtxNoData);
+  std::uint64_t consumed = GtxHeaderSize;
+  for (std::int32_t row = 0; row < grid.Rows;) {
+    const auto count =
+        static_cast<std::int32_t>(std::min<std::size_t>(rowsPerRead, static_cast<std::size_t>(grid.Rows - row)));
+    const std::size_t want = rowBytes * static_cast<std::size_t>(count);
+    source.read(bytes.data(), static_cast<std::streamsize>(want));
+    if (static_cast<std::size_t>(source.gcount()) != want) {
+      return Status::Error(ErrorFileFormat, "the GTX values end at byte " +
+                                      std::to_string(consumed + static_cast<std::uint64_t>(source.gcount())) +
+                                      ", within row " + std::to_string(row + 1) + " of " +
+                                      std::to_string(grid.Rows));
+    }
+    for (std::int32_t r = 0; r < count; ++r, ++row) {
+      const char* p = bytes.data() + static_cast<std::size_t>(r) * rowBytes;
+      for (std::size_t c = 0; c < columns; ++c) {
+        double v;
+        if (grid.ValueBytes == 4) {
+          const float f = std::bit_cast<float>(static_cast<std::uint32_t>(BigEndian(p + 4 * c, 4)));
+          v = f == noData ? std::numeric_limits<double>::quiet_NaN() : f;
+        } else {
+          v = BigDouble(p + 8 * c);
+          v = std::abs(v - GtxNoData) < 1e-9 ? std::numeric_limits<double>::quiet_NaN() : v;
+        }
+        values[c] = std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
+      }
+      if (Status s = sink.Row(row, values.data()); !s) {
+        return s;
+      }
+    }
+    consumed += want;
+    sink.Progress(consumed);
+  }
+  return Status::Ok();
+}
+
+}  // namespace hextant
