@@ -13,7 +13,11 @@ std::string WithNewlines(std::string text) {
 }  // namespace
 
 MessageAnswer TerminalMessages::Show(const Message& message) {
-  err_ << message.Title << ": " << WithNewlines(message.Text) << "\n";
+  err_ << message.Title << ": " << WithNewlines(message.Text);
+  if (!message.Detail.empty()) {
+    err_ << ": " << WithNewlines(message.Detail);
+  }
+  err_ << "\n";
   if (message.Buttons == MessageButtons::YesNo) {
     declined_ = declined_ || !overwrite_;
     return overwrite_ ? MessageAnswer::Yes : MessageAnswer::No;

@@ -14,6 +14,8 @@ struct Message {
   std::string Text;
   MessageIcon Icon = MessageIcon::Critical;
   MessageButtons Buttons = MessageButtons::Ok;
+  /// Why, where the text says only what: shown below the text ("" for none).
+  std::string Detail = {};
 };
 
 /// How the logic shows a message to the user and waits for the answer.

@@ -46,6 +46,9 @@ MessageAnswer QtMessageBoxes::Show(const Message& message) {
   QMessageBox box(parent_);
   box.setWindowTitle(ToQString(message.Title));
   box.setText(ToQString(message.Text));
+  if (!message.Detail.empty()) {
+    box.setInformativeText(ToQString(message.Detail));
+  }
   switch (message.Icon) {
     case MessageIcon::Critical:
       box.setIcon(QMessageBox::Critical);

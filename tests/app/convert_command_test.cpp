@@ -88,7 +88,7 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
   } cases[] = {
     {{"--format", "catalunya", broken},
      ExitStopped,
-     "Hextant: Unable to compute the selected file\n"},
+     "Hextant: Unable to compute the selected file: the file is not marked \\GRID SET\n"},
     {{"--format", "netherlands", source_},
      ExitStopped,
      "Hextant: No node was read from " + source_ +
