@@ -146,10 +146,10 @@ Status IsgHeader::Count(const std::string& key, std::int32_t& count) const {
 // metres; the spacing comes from the bounds and the count and must agree with the header's.
 Status IsgHeader::Axis(const std::string& name, bool edges, std::int32_t count, double factor,
                        double& first, double& spacing) const {
-  double lo = 0, hi = 0, delta = 0, loHalf = 0, hiHalf = 0, deltaHalf = 0;
+  double lo = 0, hi = 0, delta = 0, boundHalf = 0, deltaHalf = 0;
   const bool angle = name == "lat" || name == "lon";
-  for (auto [key, value, half] : {std::tuple{name + " min", &lo, &loHalf},
-                                  std::tuple{name + " max", &hi, &hiHalf},
+  for (auto [key, value, half] : {std::tuple{name + " min", &lo, &boundHalf},
+                                  std::tuple{name + " max", &hi, &boundHalf},
                                   std::tuple{"delta " + name, &delta, &deltaHalf}}) {
     if (Status s = Number(key, *value, *half, angle); !s) {
       return s;
@@ -164,8 +164,8 @@ Status IsgHeader::Axis(const std::string& name, bool edges, std::int32_t count, 
   }
   const std::int32_t steps = edges ? count : count - 1;
   spacing = steps > 0 ? (hi - lo) / steps : delta;
-  const double slack = steps > 0 ? (loHalf + hiHalf) / steps : 0.0;
-  if (std::abs(spacing - delta) > deltaHalf + slack + 1e-12 * delta) {
+  // The bounds are taken as exact; the spacing is checked to its own printed precision.
+  if (std::abs(spacing - delta) > deltaHalf * (1 + 1e-9) + 1e-12 * delta) {
     return Error("delta " + name, "is " + Find("delta " + name)->value + ", but " + name +
                                       " min, " + name + " max and the node count give " +
                                       NumberText(spacing));
