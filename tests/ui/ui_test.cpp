@@ -125,6 +125,33 @@ TEST_P(NationalWindows, ConvertsFromAnyFolderWithTheKeyboard) {
 
 // Closing the conversion page by its title bar ends the program, as Cancel does, and writes
 // nothing.
+// A grid file fills in and locks its own spacings; the conversion page shows its header.
+TEST_F(Windows, AGridFileConvertsWithTheKeyboardShowingWhatItHolds) {
+  const fs::path source = dir_.Path() / "model.isg";
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/isg20_egm96_dms.isg", source);
+  dialogs_.openAnswers.push_back(source);
+  QWidget& main = app_.Main();
+  QApplication::setActiveWindow(&main);
+  Choose(Find<QComboBox>(main, "Combo_Filter"), 9);
+  Find<QPushButton>(main, "Command_Change_file")->click();
+  for (const char* name : {"Text_Spacing(0)", "Text_Spacing(1)"}) {
+    EXPECT_EQ(Find<QLineEdit>(main, name)->text(), "0.25");
+    EXPECT_FALSE(Find<QLineEdit>(main, name)->isEnabled());
+  }
+  EXPECT_TRUE(Find<QComboBox>(main, "Combo_Ellipsoid")->isEnabled());
+  Find<QComboBox>(main, "Combo_Filter")->setFocus();
+  QTest::keyClick(&main, Qt::Key_Return);
+  ASSERT_NE(app_.Columns(), nullptr) << "Enter presses Read";
+  auto* preview = Find<QTableWidget>(*app_.Columns(), "Grid_Preview");
+  ASSERT_GE(preview->rowCount(), 7);
+  EXPECT_EQ(preview->item(0, 0)->text(), "Layout: ISG 2.0");
+  EXPECT_EQ(preview->item(6, 0)->text(), "Nodes: 21 rows \u00d7 41 columns");
+  QTest::keyClick(app_.Columns(), Qt::Key_Return);
+  ASSERT_EQ(page_.results.size(), 1u) << "Enter presses Next >";
+  EXPECT_EQ(page_.results[0].Points, " 861");
+  EXPECT_TRUE(fs::exists(dir_.Path() / "model.HDM"));
+}
+
 TEST_F(Windows, ClosingAPageEndsTheProgramAsCancelDoes) {
   const fs::path source = dir_.Path() / "sample.gr";
   fs::copy_file(HEXTANT_SAMPLES_DIR "/catalunya_egm96.gr", source);
