@@ -68,7 +68,7 @@ screenshots: build
 # Converts every sample with hextant-convert into $(BUILD_DIR)/demo/.
 DEMO := catalunya:catalunya_egm96.gr netherlands:netherlands_egm96.txt norway:norway_egm96.bin \
         switzerland:switzerland_egm96.txt italy:italy_egm96.txt la-reunion:la_reunion_egm96.txt \
-        poland:poland_egm96.txt
+        poland:poland_egm96.txt grid:isg20_egm96_dms.isg grid:egm96_cut.gtx
 
 demo: build
 	@for demo in $(DEMO); do \
@@ -88,9 +88,9 @@ bench: deps
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 	@if command -v gdal_translate > /dev/null && [ -f /usr/share/proj/egm96_15.gtx ]; then \
-	  bench/convert_egm96_xyz.sh $(BUILD_DIR)-bench; \
+	  bench/convert_egm96_xyz.sh $(BUILD_DIR)-bench && bench/convert_grids.sh $(BUILD_DIR)-bench; \
 	else \
-	  echo "Skipping bench/convert_egm96_xyz.sh: it needs gdal-bin, proj-data and time."; \
+	  echo "Skipping bench/convert_egm96_xyz.sh and bench/convert_grids.sh: they need gdal-bin, proj-data and time."; \
 	fi
 
 # The Windows cross build into $(WINDOWS_BUILD_DIR)/ (MinGW-w64), its tests under Wine, and each
