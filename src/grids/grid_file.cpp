@@ -96,6 +96,46 @@ Status DescribeGridFile(const std::filesystem::path& path, GridDescription& grid
 
 namespace hextant {
 
+namespace {
+
+class CountingSink final : public GridNodeSink {
+ public:
+  explicit CountingSink(std::int32_t columns) : columns_(columns) {}
+  Status Row(std::int32_t, const double* values) override {
+    for (std::int32_t a = 0; a < columns_; ++a) {
+      count += values[a] != values[a] ? 1 : 0;  // NaN: no value
+    }
+    return Status::Ok();
+  }
+  Status Point(double, double, double value) override {
+    count += value != value ? 1 : 0;
+    return Status::Ok();
+  }
+  void Progress(std::uint64_t) override {}
+  std::int64_t count = 0;
+
+ private:
+  std::int32_t columns_;
+};
+
+}  // namespace
+
+Status CountNodesWithoutValue(const std::filesystem::path& path, std::optional<GridLayout> forced,
+                              std::int64_t& count) {
+  SourceFile source;
+  if (Status s = source.Open(path); !s) {
+    return s;
+  }
+  GridFile file(source.Stream(), source.Size());
+  Status s = file.ReadHeader(forced);
+  CountingSink sink(file.Description().Columns);
+  if (s) {
+    s = file.ReadNodes(sink);
+  }
+  count = sink.count;
+  return s ? s : Status::Error(s.Number(), PathText(path) + ": " + s.Description());
+}
+
 std::optional<GridLayout> RecognizeGridFile(const std::filesystem::path& path) {
   SourceFile source;
   if (!source.Open(path)) {

@@ -76,4 +76,9 @@ namespace hextant {
 /// this version reads or cannot be read.
 std::optional<GridLayout> RecognizeGridFile(const std::filesystem::path& path);
 
+/// Reads every node of the grid file at `path` and counts those without value into `count`;
+/// fails, naming the file, where the file breaks.
+Status CountNodesWithoutValue(const std::filesystem::path& path, std::optional<GridLayout> forced,
+                              std::int64_t& count);
+
 }  // namespace hextant

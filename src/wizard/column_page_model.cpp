@@ -88,7 +88,20 @@ void ColumnPageModel::ShowGridSummary() {
     ShowLines({s.Description()});
     return;
   }
-  ShowLines(DescribeGrid(grid));
+  std::vector<std::string> lines = DescribeGrid(grid);
+  // Counting reads the whole file: done for files that read in a moment.
+  constexpr std::uint64_t kCountedSize = std::uint64_t{64} << 20;
+  std::error_code error;
+  const auto size = std::filesystem::file_size(settings_.SourceFile, error);
+  std::int64_t empty = 0;
+  if (error || size > kCountedSize) {
+    lines.push_back("Nodes without value: counted while converting");
+  } else if (const Status s = CountNodesWithoutValue(settings_.SourceFile, forced, empty); !s) {
+    lines.push_back("The file breaks: " + s.Description());
+  } else {
+    lines.push_back("Nodes without value: " + std::to_string(empty));
+  }
+  ShowLines(lines);
 }
 
 void ColumnPageModel::PrepareForWizard() {

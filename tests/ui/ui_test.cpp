@@ -146,6 +146,7 @@ TEST_F(Windows, AGridFileConvertsWithTheKeyboardShowingWhatItHolds) {
   ASSERT_GE(preview->rowCount(), 7);
   EXPECT_EQ(preview->item(0, 0)->text(), "Layout: ISG 2.0");
   EXPECT_EQ(preview->item(6, 0)->text(), "Nodes: 21 rows \u00d7 41 columns");
+  EXPECT_EQ(preview->item(preview->rowCount() - 1, 0)->text(), "Nodes without value: 5");
   QTest::keyClick(app_.Columns(), Qt::Key_Return);
   ASSERT_EQ(page_.results.size(), 1u) << "Enter presses Next >";
   EXPECT_EQ(page_.results[0].Points, " 861");
