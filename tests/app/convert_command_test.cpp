@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #endif
@@ -8,6 +10,8 @@
 #include <sstream>
 
 #include "convert_command.h"
+#include "grids/grid_file.h"
+#include "readers/source_formats.h"
 #include "temp_dir.h"
 
 namespace hextant::test {
@@ -43,6 +47,8 @@ TEST_F(ConvertCommand, RefusesBadUsageWithStatus2) {
       {"--format", "catalunya", "--bogus", source_},
       {"--format", "catalunya", "--spacing-x-dms", "1:2", source_},
       {"--format", "catalunya", source_, "second"},
+      {"--format", "catalunya", "--area", "5", "44", "x", "49", source_},
+      {"--format", "catalunya", "--area", "15", "44", "5", "49", source_},
   };
   for (const auto& args : cases) {
     const Outcome o = Convert(args);
@@ -176,8 +182,21 @@ TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
   EXPECT_EQ(Convert({"--version"}).out, "1.3.1\n");
   const Outcome help = Convert({"--help"});
   EXPECT_EQ(help.status, ExitSuccess);
-  for (const char* option : {"--format", "--spacing-y-dms", "--overwrite", "Exit status"}) {
+  for (const char* option : {"--format", "--spacing-y-dms", "--area", "--overwrite", "Exit status"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  // Every entry of the format table and every grid layout is named, each name once in the table.
+  std::set<std::string_view> names;
+  for (const SourceFormatEntry& format : SourceFormats()) {
+    EXPECT_TRUE(names.insert(format.CommandName).second) << format.CommandName;
+    const std::size_t at = help.out.find(" " + std::string(format.CommandName));
+    ASSERT_NE(at, std::string::npos) << format.CommandName;
+    EXPECT_NE(std::string(",;").find(help.out[at + 1 + format.CommandName.size()]), std::string::npos);
+  }
+  for (const GridLayoutName& layout : GridLayoutNames) {
+    EXPECT_TRUE(names.insert(layout.Name).second) << layout.Name;
+    EXPECT_NE(help.out.find(std::string(layout.Name) + "  " + std::string(layout.Description)),
+              std::string::npos);
   }
 }
 
