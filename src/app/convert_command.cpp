@@ -7,8 +7,8 @@
 #include "convert_options.h"
 #include "convert_terminal.h"
 #include "grids/grid_file.h"
-#include "settings/choice_lists.h"
 #include "platform/file_system.h"
+#include "settings/choice_lists.h"
 #include "text/text_parsing.h"
 
 namespace hextant {
@@ -108,7 +108,8 @@ int Convert(ConvertOptions command, std::ostream& out, std::ostream& err, bool s
   window.ChooseFile();
   std::vector<WindowAction> actions;
   if (command.gridLayout) {
-    actions.push_back([l = *command.gridLayout](MainWindowModel& w) { return w.ForceGridLayout(l); });
+    actions.push_back(
+        [l = *command.gridLayout](MainWindowModel& w) { return w.ForceGridLayout(l); });
   }
   actions.push_back([f = *command.format](MainWindowModel& w) { return w.SelectSourceFormat(f); });
   actions.insert(actions.end(), command.actions.begin(), command.actions.end());

@@ -87,7 +87,7 @@ using ColumnAction = std::function<ActionResult(ColumnPageModel&)>;
 /// wizard pages in the order given, and the output choices.
 struct ConvertOptions {
   std::filesystem::path source;
-  std::optional<std::int16_t> format;  // none: a grid file is recognised by its content
+  std::optional<std::int16_t> format;      // none: a grid file is recognised by its content
   std::optional<std::int16_t> gridLayout;  // a grid layout named by --format
   std::optional<AreaBox> area;
   std::vector<WindowAction> actions;

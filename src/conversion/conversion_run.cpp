@@ -142,7 +142,8 @@ bool ConversionRun::CutToArea(const AreaBox& area, ReaderOutput& output) {
               " hold no separation range to store (none has a value, or they are exact opposites).";
   }
   if (!problem.empty()) {
-    services_.Messages.Show(Message{ProgramTitle, problem, MessageIcon::Critical, MessageButtons::Ok});
+    services_.Messages.Show(
+        Message{ProgramTitle, problem, MessageIcon::Critical, MessageButtons::Ok});
   }
   return problem.empty();
 }

@@ -24,7 +24,8 @@ std::vector<std::string> DescribeGrid(const GridDescription& grid) {
   const char* y = geo ? "Latitude" : "Northing";
   std::vector<std::string> lines;
   lines.push_back("Layout: " + LayoutText(grid));
-  lines.push_back("Model: " + (grid.ModelName.empty() ? std::string("(not named)") : grid.ModelName));
+  lines.push_back("Model: " +
+                  (grid.ModelName.empty() ? std::string("(not named)") : grid.ModelName));
   lines.push_back(std::string("Coordinates: ") + (geo ? "geographical" : "projected") + ", " +
                   grid.CoordinateUnits);
   lines.push_back(std::string(x) + ": " + Coordinate(grid.West, geo) + " to " +

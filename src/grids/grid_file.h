@@ -32,8 +32,7 @@ struct GridLayoutName {
 
 /// The layouts this version reads, each with its name.
 inline constexpr GridLayoutName GridLayoutNames[] = {
-    {GridLayout::Isg, "isg",
-     "ISG text grids 1.0, 1.01 and 2.0 (the Geoid Service's format)"},
+    {GridLayout::Isg, "isg", "ISG text grids 1.0, 1.01 and 2.0 (the Geoid Service's format)"},
     {GridLayout::Gtx, "gtx", "GTX binary grids (NOAA, PROJ), float32 or float64 values"},
 };
 

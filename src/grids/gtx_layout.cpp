@@ -67,8 +67,8 @@ bool LooksLikeGtx(std::string_view head, std::uint64_t size) noexcept {
     return false;
   }
   const RawHeader h = Decode(head);
-  return InRange(h.south, 90) && InRange(h.west, 360) && InRange(h.dy, 180) &&
-         InRange(h.dx, 360) && h.dx > 0 && h.dy > 0 && ValueBytesFor(h, size) != 0;
+  return InRange(h.south, 90) && InRange(h.west, 360) && InRange(h.dy, 180) && InRange(h.dx, 360) &&
+         h.dx > 0 && h.dy > 0 && ValueBytesFor(h, size) != 0;
 }
 
 Status ReadGtxHeader(std::string_view head, std::uint64_t size, GridDescription& grid) {
@@ -77,8 +77,8 @@ Status ReadGtxHeader(std::string_view head, std::uint64_t size, GridDescription&
   }
   const RawHeader h = Decode(head);
   if (!InRange(h.south, 90) || !InRange(h.west, 360)) {
-    return HeaderError("puts the first node at latitude " + NumberText(h.south) +
-                       ", longitude " + NumberText(h.west) + " (bytes 0-15)");
+    return HeaderError("puts the first node at latitude " + NumberText(h.south) + ", longitude " +
+                       NumberText(h.west) + " (bytes 0-15)");
   }
   if (!(InRange(h.dy, 180) && h.dy > 0 && InRange(h.dx, 360) && h.dx > 0)) {
     return HeaderError("gives the spacings " + NumberText(h.dy) + " x " + NumberText(h.dx) +
@@ -92,8 +92,10 @@ Status ReadGtxHeader(std::string_view head, std::uint64_t size, GridDescription&
   if (bytes == 0) {
     const auto nodes = static_cast<std::uint64_t>(h.rows) * static_cast<std::uint64_t>(h.columns);
     return HeaderError("promises " + std::to_string(h.rows) + " x " + std::to_string(h.columns) +
-                       " values (" + std::to_string(40 + 4 * nodes) + " bytes as floats), but the "
-                       "file has " + std::to_string(size) + " bytes");
+                       " values (" + std::to_string(40 + 4 * nodes) +
+                       " bytes as floats), but the "
+                       "file has " +
+                       std::to_string(size) + " bytes");
   }
   grid = GridDescription{};
   grid.Layout = GridLayout::Gtx;
@@ -121,15 +123,16 @@ Status ReadGtxValues(std::istream& source, const GridDescription& grid, GridNode
   const float noData = static_cast<float>(GtxNoData);
   std::uint64_t consumed = GtxHeaderSize;
   for (std::int32_t row = 0; row < grid.Rows;) {
-    const auto count =
-        static_cast<std::int32_t>(std::min<std::size_t>(rowsPerRead, static_cast<std::size_t>(grid.Rows - row)));
+    const auto count = static_cast<std::int32_t>(
+        std::min<std::size_t>(rowsPerRead, static_cast<std::size_t>(grid.Rows - row)));
     const std::size_t want = rowBytes * static_cast<std::size_t>(count);
     source.read(bytes.data(), static_cast<std::streamsize>(want));
     if (static_cast<std::size_t>(source.gcount()) != want) {
-      return Status::Error(ErrorFileFormat, "the GTX values end at byte " +
-                                      std::to_string(consumed + static_cast<std::uint64_t>(source.gcount())) +
-                                      ", within row " + std::to_string(row + 1) + " of " +
-                                      std::to_string(grid.Rows));
+      return Status::Error(
+          ErrorFileFormat,
+          "the GTX values end at byte " +
+              std::to_string(consumed + static_cast<std::uint64_t>(source.gcount())) +
+              ", within row " + std::to_string(row + 1) + " of " + std::to_string(grid.Rows));
     }
     for (std::int32_t r = 0; r < count; ++r, ++row) {
       const char* p = bytes.data() + static_cast<std::size_t>(r) * rowBytes;

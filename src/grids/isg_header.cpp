@@ -83,8 +83,8 @@ class IsgHeader {
   }
   Status Number(const std::string& key, double& value, double& halfUnit, bool angle) const;
   Status Count(const std::string& key, std::int32_t& count) const;
-  Status Axis(const std::string& name, bool edges, std::int32_t count, double factor,
-              double& first, double& spacing) const;
+  Status Axis(const std::string& name, bool edges, std::int32_t count, double factor, double& first,
+              double& spacing) const;
   Status Units(GridDescription& grid) const;
   Status Ordering(GridDescription& grid) const;
 
@@ -107,8 +107,10 @@ Status IsgHeader::Add(std::string_view line, std::uint64_t number) {
   const std::string value(Trim(line.substr(split + 1)));
   const auto [it, added] = entries_.emplace(key, Entry{value, number});
   if (!added && it->second.value != value) {
-    return Status::Error(ErrorFileFormat, "line " + std::to_string(number) + ": the ISG header "
-                                              "gives '" + key + "' twice, as '" + it->second.value +
+    return Status::Error(ErrorFileFormat, "line " + std::to_string(number) +
+                                              ": the ISG header "
+                                              "gives '" +
+                                              key + "' twice, as '" + it->second.value +
                                               "' and as '" + value + "'");
   }
   return Status::Ok();
@@ -148,9 +150,9 @@ Status IsgHeader::Axis(const std::string& name, bool edges, std::int32_t count, 
                        double& first, double& spacing) const {
   double lo = 0, hi = 0, delta = 0, boundHalf = 0, deltaHalf = 0;
   const bool angle = name == "lat" || name == "lon";
-  for (auto [key, value, half] : {std::tuple{name + " min", &lo, &boundHalf},
-                                  std::tuple{name + " max", &hi, &boundHalf},
-                                  std::tuple{"delta " + name, &delta, &deltaHalf}}) {
+  for (auto [key, value, half] :
+       {std::tuple{name + " min", &lo, &boundHalf}, std::tuple{name + " max", &hi, &boundHalf},
+        std::tuple{"delta " + name, &delta, &deltaHalf}}) {
     if (Status s = Number(key, *value, *half, angle); !s) {
       return s;
     }
@@ -159,8 +161,8 @@ Status IsgHeader::Axis(const std::string& name, bool edges, std::int32_t count, 
     return Error("delta " + name, "must be a positive spacing, not " + NumberText(delta));
   }
   if (!(hi >= lo)) {
-    return Error(name + " max", "(" + NumberText(hi) + ") lies below " + name + " min (" +
-                                    NumberText(lo) + ")");
+    return Error(name + " max",
+                 "(" + NumberText(hi) + ") lies below " + name + " min (" + NumberText(lo) + ")");
   }
   const std::int32_t steps = edges ? count : count - 1;
   spacing = steps > 0 ? (hi - lo) / steps : delta;
@@ -187,11 +189,10 @@ Status IsgHeader::Units(GridDescription& grid) const {
   const Entry* latMin = Find(grid.Geographical ? "lat min" : "north min");
   const bool degreeSign =
       latMin != nullptr && latMin->value.find('\xB0') != std::string::npos;  // UTF-8 or Latin-1
-  grid.CoordinateUnits = Text("coord units", grid.Geographical ? (degreeSign ? "dms" : "deg")
-                                                               : "meters");
+  grid.CoordinateUnits =
+      Text("coord units", grid.Geographical ? (degreeSign ? "dms" : "deg") : "meters");
   const std::string& units = grid.CoordinateUnits;
-  if (grid.Geographical ? units != "deg" && units != "dms"
-                        : units != "meters" && units != "feet") {
+  if (grid.Geographical ? units != "deg" && units != "dms" : units != "meters" && units != "feet") {
     return Error("coord units", "is '" + units + "', which a " + type + " grid cannot have");
   }
   grid.ValueUnits = Text("data units", "meters");
@@ -225,10 +226,10 @@ Status IsgHeader::Ordering(GridDescription& grid) const {
   for (std::size_t start = 0; start <= order.size(); ++field) {
     const auto end = std::min(order.find(',', start), order.size());
     const std::string token = order.substr(start, end - start);
-    const int kind = token == "lon" || token == "east"   ? 0
+    const int kind = token == "lon" || token == "east"    ? 0
                      : token == "lat" || token == "north" ? 1
-                     : token == "n"                        ? 2
-                                                           : -1;
+                     : token == "n"                       ? 2
+                                                          : -1;
     if (kind < 0 || field > 2 || slots[kind] >= 0) {
       field = -1;
       break;
@@ -323,7 +324,8 @@ bool ReadIsgAngle(std::string_view text, double& degrees, double& halfUnit) noex
   if (negative) {
     digits.remove_prefix(1);
   }
-  if (!ReadPlain(digits, deg, ignored) || !ReadPlain(Trim(rest.substr(0, minuteMark)), min, ignored) ||
+  if (!ReadPlain(digits, deg, ignored) ||
+      !ReadPlain(Trim(rest.substr(0, minuteMark)), min, ignored) ||
       !ReadPlain(Trim(rest.substr(minuteMark + 1, secondMark - minuteMark - 1)), sec, half) ||
       deg < 0 || min < 0 || min >= 60 || sec < 0 || sec >= 60) {
     return false;
@@ -352,7 +354,8 @@ Status ReadIsgHeader(LineReader& lines, GridDescription& grid) {
     }
   }
   return Status::Error(ErrorFileFormat,
-                       std::string("the file ends after line ") + std::to_string(lines.LinesRead()) +
+                       std::string("the file ends after line ") +
+                           std::to_string(lines.LinesRead()) +
                            (inHeader ? " without end_of_head" : " without begin_of_head"));
 }
 

@@ -54,10 +54,11 @@ class IsgNumbers {
     const char* from = first < last && *first == '+' ? first + 1 : first;
     const auto [ptr, ec] = std::from_chars(from, last, value);
     if (ec != std::errc() || ptr != last || std::isnan(value)) {
-      error = Status::Error(ErrorFileFormat, "line " + std::to_string(Line()) + ": '" +
-                                                 std::string(first, std::min<std::size_t>(
-                                                                        static_cast<std::size_t>(last - first), 40)) +
-                                                 "' is not a number");
+      error = Status::Error(
+          ErrorFileFormat, "line " + std::to_string(Line()) + ": '" +
+                               std::string(first, std::min<std::size_t>(
+                                                      static_cast<std::size_t>(last - first), 40)) +
+                               "' is not a number");
       return false;
     }
     at_ = static_cast<std::size_t>(last - line_.data());
@@ -72,7 +73,8 @@ class IsgNumbers {
 };
 
 double Metres(const GridDescription& grid, double value) noexcept {
-  if (grid.HasNoData && std::abs(value - grid.NoData) <= 1e-9 * std::max(1.0, std::abs(grid.NoData))) {
+  if (grid.HasNoData &&
+      std::abs(value - grid.NoData) <= 1e-9 * std::max(1.0, std::abs(grid.NoData))) {
     return kNoValue;
   }
   return std::isfinite(value) ? value * grid.ValueFactor : kNoValue;
@@ -80,12 +82,13 @@ double Metres(const GridDescription& grid, double value) noexcept {
 
 Status CountError(const GridDescription& grid, std::int64_t read, std::uint64_t line, bool more) {
   const std::string promised = std::to_string(grid.Rows) + " x " + std::to_string(grid.Columns);
-  return Status::Error(ErrorFileFormat,
-                       more ? "line " + std::to_string(line) + " holds more values than the "
-                                  "header's " + promised
-                            : "the file ends at line " + std::to_string(line) + " after " +
-                                  std::to_string(read) + " of the header's " + promised +
-                                  " values");
+  return Status::Error(ErrorFileFormat, more ? "line " + std::to_string(line) +
+                                                   " holds more values than the "
+                                                   "header's " +
+                                                   promised
+                                             : "the file ends at line " + std::to_string(line) +
+                                                   " after " + std::to_string(read) +
+                                                   " of the header's " + promised + " values");
 }
 
 Status ReadGridRows(IsgNumbers& numbers, const GridDescription& grid, GridNodeSink& sink) {
@@ -96,7 +99,9 @@ Status ReadGridRows(IsgNumbers& numbers, const GridDescription& grid, GridNodeSi
   for (std::int32_t r = 0; r < grid.Rows; ++r) {
     for (std::size_t c = 0; c < columns; ++c) {
       if (!numbers.Next(value, error)) {
-        return error ? CountError(grid, static_cast<std::int64_t>(r) * grid.Columns + static_cast<std::int64_t>(c),
+        return error ? CountError(grid,
+                                  static_cast<std::int64_t>(r) * grid.Columns +
+                                      static_cast<std::int64_t>(c),
                                   numbers.Line(), false)
                      : error;
       }

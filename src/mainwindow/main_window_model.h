@@ -169,7 +169,7 @@ class MainWindowModel {
   std::string focus_;
   std::filesystem::path dialogFileName_;
   std::optional<std::string> focusHeldBy_;
-  std::string gridFileProblem_;  // why the chosen grid file cannot be read; empty when it can
+  std::string gridFileProblem_;   // why the chosen grid file cannot be read; empty when it can
   std::string focusHeldCaption_;  // how messages name the box that holds the focus
 };
 

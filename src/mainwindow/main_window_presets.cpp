@@ -2,8 +2,8 @@
 
 #include "mainwindow/main_window_model.h"
 
-#include "mainwindow/option_groups.h"
 #include <cstdio>
+#include "mainwindow/option_groups.h"
 
 #include "grids/grid_file.h"
 #include "readers/source_formats.h"

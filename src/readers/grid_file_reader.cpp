@@ -21,7 +21,10 @@ class PointListSink final : public GridNodeSink {
  public:
   PointListSink(const GridDescription& grid, PointList& points, ReadProgress& progress,
                 std::uint64_t size)
-      : grid_(grid), points_(points), progress_(progress), size_(size),
+      : grid_(grid),
+        points_(points),
+        progress_(progress),
+        size_(size),
         scale_(grid.Geographical ? std::numbers::pi / 180 : 1.0) {
     columnX_.resize(static_cast<std::size_t>(grid.Columns));
     for (std::size_t a = 0; a < columnX_.size(); ++a) {
@@ -136,7 +139,8 @@ bool ConvertFileGrid(const std::filesystem::path& sourceFile, ReaderEnvironment&
       return opened;
     }
     const Status read = ReadGrid(source.Stream(), source.Size(), env, output);
-    return read ? read : Status::Error(read.Number(), PathText(sourceFile) + ": " + read.Description());
+    return read ? read
+                : Status::Error(read.Number(), PathText(sourceFile) + ": " + read.Description());
   });
 }
 

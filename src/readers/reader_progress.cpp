@@ -16,9 +16,9 @@ int ReadPercent(std::uint64_t size, std::uint64_t position) noexcept {
 
 void ReportReaderError(MessageBoxes& messages, const std::string& procedure, const Status& error) {
   const bool format = error.Number() == ReaderFormatError;
-  const std::string text =
-      format ? std::string("Unable to compute the selected file")
-             : "Unhandler Error in " + procedure + "\r\n" + error.Description();
+  const std::string text = format
+                               ? std::string("Unable to compute the selected file")
+                               : "Unhandler Error in " + procedure + "\r\n" + error.Description();
   messages.Show(Message{ProgramTitle, text, MessageIcon::Critical, MessageButtons::Ok,
                         format ? error.Description() : std::string()});
 }

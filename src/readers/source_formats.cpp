@@ -102,7 +102,8 @@ static_assert(At(FormatImportWizard, "Use Import Wizard") && At(FormatNetherland
               At(FormatNorway, "Norway") && At(FormatSwitzerland, "Switzerland") &&
               At(FormatItaly, "Italy") && At(FormatLaReunion, "La Reunion") &&
               At(FormatNorwayNn2000, "Norway 2010_NN2000") &&
-              At(FormatCatalunya, "Catalunya GR file") && At(FormatPoland, "Poland PL_Geoid_2011") &&
+              At(FormatCatalunya, "Catalunya GR file") &&
+              At(FormatPoland, "Poland PL_Geoid_2011") &&
               At(FormatGridFile, "Grid file (ISG, GTX)"));
 
 }  // namespace

@@ -11,8 +11,7 @@ bool ReadSource(std::int16_t sourceFormat, const std::filesystem::path& sourceFi
   }
   env.Messages.Show(Message{ProgramTitle,
                             "The reader for the source format number " +
-                                std::to_string(sourceFormat) +
-                                " is not available in this version.",
+                                std::to_string(sourceFormat) + " is not available in this version.",
                             MessageIcon::Critical, MessageButtons::Ok});
   return false;
 }

@@ -182,7 +182,8 @@ TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
   EXPECT_EQ(Convert({"--version"}).out, "1.3.1\n");
   const Outcome help = Convert({"--help"});
   EXPECT_EQ(help.status, ExitSuccess);
-  for (const char* option : {"--format", "--spacing-y-dms", "--area", "--overwrite", "Exit status"}) {
+  for (const char* option :
+       {"--format", "--spacing-y-dms", "--area", "--overwrite", "Exit status"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   // Every entry of the format table and every grid layout is named, each name once in the table.
@@ -191,7 +192,8 @@ TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
     EXPECT_TRUE(names.insert(format.CommandName).second) << format.CommandName;
     const std::size_t at = help.out.find(" " + std::string(format.CommandName));
     ASSERT_NE(at, std::string::npos) << format.CommandName;
-    EXPECT_NE(std::string(",;").find(help.out[at + 1 + format.CommandName.size()]), std::string::npos);
+    EXPECT_NE(std::string(",;").find(help.out[at + 1 + format.CommandName.size()]),
+              std::string::npos);
   }
   for (const GridLayoutName& layout : GridLayoutNames) {
     EXPECT_TRUE(names.insert(layout.Name).second) << layout.Name;

@@ -25,7 +25,6 @@ class Quiet : public hextant::MessageBoxes,
   void Yield() override {}
 };
 
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

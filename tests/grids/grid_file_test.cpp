@@ -67,9 +67,8 @@ struct Read {
 // An ISG file of 2 rows x 3 columns with `keys` after the extent, the values north to south.
 std::string Isg(const std::string& version, const std::string& extent, const std::string& keys,
                 const std::string& values = "1 2 3\n4 5 6\n") {
-  return "A comment, Mod\xC3\xA8le\nbegin_of_head ======\n" + extent +
-         "nrows = 2\nncols = 3\n" + keys + "ISG format = " + version +
-         "\nend_of_head ======\n" + values;
+  return "A comment, Mod\xC3\xA8le\nbegin_of_head ======\n" + extent + "nrows = 2\nncols = 3\n" +
+         keys + "ISG format = " + version + "\nend_of_head ======\n" + values;
 }
 
 const std::string kNodes2 =  // nodes at lat 10, 11 and lon 20, 20.5, 21
@@ -80,9 +79,15 @@ TEST(IsgGrid, ReadsEveryVersionOrderingAndAngleNotation) {
       "lat min = 9.5\nlat max = 11.5\nlon min = 19.75\nlon max = 21.25\ndelta lat = 1\n"
       "delta lon = 0.5\n";
   const std::string dms =
-      "coord units : dms\nlat min = 10\xC2\xB0" "00'00\"\nlat max = 11\xB0" "00'00\"\n"
-      "lon min = 20\xC2\xB0" "00'00\"\nlon max = 21\xC2\xB0" "00'00\"\ndelta lat = 1\xC2\xB0" "00'00\"\n"
-      "delta lon = 0\xC2\xB0" "30'00.0\"\n";
+      "coord units : dms\nlat min = 10\xC2\xB0"
+      "00'00\"\nlat max = 11\xB0"
+      "00'00\"\n"
+      "lon min = 20\xC2\xB0"
+      "00'00\"\nlon max = 21\xC2\xB0"
+      "00'00\"\ndelta lat = 1\xC2\xB0"
+      "00'00\"\n"
+      "delta lon = 0\xC2\xB0"
+      "30'00.0\"\n";
   const struct {
     std::string file;
     std::vector<double> southToNorth;  // the values in grid order
@@ -116,10 +121,11 @@ TEST(IsgGrid, ReadsEveryVersionOrderingAndAngleNotation) {
 
 TEST(IsgGrid, TakesRoundedSpacingsAndProjectedFeet) {
   // 5' printed to six decimals: the nodes come from the bounds and counts.
-  const Read rounded(Isg("2.0",
-                         "lat min = 45\nlat max = 45.083333333\nlon min = 10\nlon max = 10.1666667\n"
-                         "delta lat = 0.083333\ndelta lon = 0.083333\n",
-                         ""));
+  const Read rounded(
+      Isg("2.0",
+          "lat min = 45\nlat max = 45.083333333\nlon min = 10\nlon max = 10.1666667\n"
+          "delta lat = 0.083333\ndelta lon = 0.083333\n",
+          ""));
   ASSERT_TRUE(rounded.status) << rounded.status.Description();
   EXPECT_NEAR(rounded.grid.SpacingX, 5.0 / 60, 1e-7);
   const Read feet(Isg("2.0",
@@ -159,16 +165,22 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
     std::string file;
     std::string why;
   } cases[] = {
-      {Isg("2.0", kNodes2, "", "1 2 3\n4 5\n"), "the file ends at line 14 after 5 of the header's 2 x 3"},
-      {Isg("2.0", kNodes2, "", "1 2 3\n4 5 6 7\n"), "line 14 holds more values than the header's 2 x 3"},
+      {Isg("2.0", kNodes2, "", "1 2 3\n4 5\n"),
+       "the file ends at line 14 after 5 of the header's 2 x 3"},
+      {Isg("2.0", kNodes2, "", "1 2 3\n4 5 6 7\n"),
+       "line 14 holds more values than the header's 2 x 3"},
       {Isg("2.0", kNodes2, "", "1 2 3\n4 x5 6\n"), "line 14: 'x5' is not a number"},
       {Isg("2.0", "lat max = 11\n", ""), "'lat min' is missing"},
       {Isg("2.0", kNodes2 + "lat max = 12\n", ""), "gives 'lat max' twice"},
-      {Isg("2.0", "lat min = 10\nlat max = 11\nlon min = 20\nlon max = 21\ndelta lat = 1\n"
-                  "delta lon = 0.3\n", ""),
+      {Isg("2.0",
+           "lat min = 10\nlat max = 11\nlon min = 20\nlon max = 21\ndelta lat = 1\n"
+           "delta lon = 0.3\n",
+           ""),
        "'delta lon' is 0.3, but lon min, lon max and the node count give 0.5"},
-      {Isg("2.0", "lat min = 10\nlat max = 10\nlon min = 20\nlon max = 21\ndelta lat = 0\n"
-                  "delta lon = 0.5\n", ""),
+      {Isg("2.0",
+           "lat min = 10\nlat max = 10\nlon min = 20\nlon max = 21\ndelta lat = 0\n"
+           "delta lon = 0.5\n",
+           ""),
        "'delta lat' must be a positive spacing, not 0"},
       {Isg("2.0", "lat min = nan\n", ""), "'lat min' is 'nan', not a number"},
       {Isg("2.0", kNodes2, "coord type : projected\n"), "'north min' is missing"},
@@ -195,10 +207,16 @@ TEST(GridFiles, AreToldByContent) {
   EXPECT_EQ(RecognizeGridLayout("text\nbegin_of_head\n", 100), GridLayout::Isg);
   EXPECT_EQ(RecognizeGridLayout("text begin_of_head\n", 100), std::nullopt);
   double degrees = 0, half = 0;
-  ASSERT_TRUE(ReadIsgAngle("-5\xB0" "30'36.5\"", degrees, half));
+  ASSERT_TRUE(
+      ReadIsgAngle("-5\xB0"
+                   "30'36.5\"",
+                   degrees, half));
   EXPECT_DOUBLE_EQ(degrees, -(5 + 30 / 60.0 + 36.5 / 3600));
   EXPECT_DOUBLE_EQ(half, 0.05 / 3600);
-  EXPECT_FALSE(ReadIsgAngle("5\xB0" "61'00\"", degrees, half));
+  EXPECT_FALSE(
+      ReadIsgAngle("5\xB0"
+                   "61'00\"",
+                   degrees, half));
 }
 
 }  // namespace

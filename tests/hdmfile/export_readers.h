@@ -29,7 +29,8 @@ inline ReadGrid ReadGridFile(const std::string& path) {
     Status Row(std::int32_t row, const double* values) override {
       const auto columns = static_cast<std::size_t>(g_.grid.Columns);
       g_.values.resize(static_cast<std::size_t>(g_.grid.NodeCount()));
-      std::copy(values, values + columns, g_.values.begin() + static_cast<std::ptrdiff_t>(row * columns));
+      std::copy(values, values + columns,
+                g_.values.begin() + static_cast<std::ptrdiff_t>(row * columns));
       return Status::Ok();
     }
     Status Point(double, double, double) override { return Status::Error(1, "a sparse file"); }

@@ -98,7 +98,9 @@ TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
       if (m.nullFlags[k] != 0) {
         EXPECT_TRUE(std::isnan(g.values[k])) << k;
       } else {
-        EXPECT_NEAR(g.values[k], m.separations[k], c.format == hdm::ExportFormat::Gtx ? 1e-5 : unit / 2) << k;
+        EXPECT_NEAR(g.values[k], m.separations[k],
+                    c.format == hdm::ExportFormat::Gtx ? 1e-5 : unit / 2)
+            << k;
       }
     }
   }
