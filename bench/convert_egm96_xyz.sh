@@ -32,19 +32,7 @@ hextant() {
 gdal() { gdal_translate -q -of GTX "$work/egm96.xyz" "$work/egm96.gtx"; }
 floor() { "$floor" "$work/egm96.xyz" > /dev/null; }
 
-# measure NAME: runs NAME under GNU time, appends "seconds kilobytes" to $work/NAME.times. The
-# wall time is taken around the run from bash's clock, to the microsecond (GNU time gives
-# hundredths, too coarse for the 15' grid); the peak memory comes from GNU time.
-measure() {
-  local start end
-  start=$EPOCHREALTIME
-  /usr/bin/time -f "%M" -o "$work/time" \
-    bash -c "$(declare -f "$1"); $(declare -p convert floor work spacing); $1"
-  end=$EPOCHREALTIME
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(cat "$work/time")" \
-    >> "$work/$1.times"
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source "$(dirname "$0")/measure.sh"
 
 # grid NAME SPACING RUNS: converts $work/egm96.xyz RUNS times with each tool and prints the figures
 grid() {
@@ -54,9 +42,9 @@ grid() {
   echo "== $name: $lines lines, $(du -m "$work/egm96.xyz" | cut -f1) MB, $runs alternating runs"
   rm -f "$work"/*.times
   for ((i = 0; i < runs; i++)); do
-    measure hextant
-    measure gdal
-    measure floor
+    measure hextant convert work spacing
+    measure gdal work
+    measure floor floor work
   done
   cat "$work/hextant.out"
   declare -A seconds

@@ -20,18 +20,7 @@ isg() { "$convert" --quiet --overwrite --output "$work/isg.HDM" "$work/egm96_3.i
 copy() { rm -f "$work/copy.gtx"; cp "$work/egm96_3.gtx" "$work/copy.gtx"; sync "$work/copy.gtx"; }
 floor() { "$floor" --grid "$work/egm96_3.isg" > /dev/null; }
 
-# measure NAME: runs NAME under GNU time, appends "seconds kilobytes" to $work/NAME.times; the
-# wall time from bash's clock, to the microsecond.
-measure() {
-  local start end
-  start=$EPOCHREALTIME
-  /usr/bin/time -f "%M" -o "$work/time" \
-    bash -c "$(declare -f "$1"); $(declare -p convert floor work); $1"
-  end=$EPOCHREALTIME
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }') $(cat "$work/time")" \
-    >> "$work/$1.times"
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source "$(dirname "$0")/measure.sh"
 
 gdalwarp -q -of GTX -te -180.025 -90.025 179.975 90.025 -tr 0.05 0.05 \
   /usr/share/proj/egm96_15.gtx "$work/egm96_3.gtx"
@@ -59,10 +48,10 @@ PY
 nodes=25927200
 echo "== EGM96 3': $nodes nodes; GTX $(du -m "$work/egm96_3.gtx" | cut -f1) MB, ISG 2.0 $(du -m "$work/egm96_3.isg" | cut -f1) MB; $runs alternating runs"
 for ((i = 0; i < runs; i++)); do
-  measure gtx
-  measure copy
-  measure isg
-  measure floor
+  measure gtx convert work
+  measure copy work
+  measure isg convert work
+  measure floor floor work
 done
 declare -A seconds kib
 for tool in gtx copy isg floor; do
