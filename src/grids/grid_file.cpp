@@ -1,6 +1,7 @@
 #include "grids/grid_file.h"
 
 #include "grids/gtx_layout.h"
+#include "grids/isg_blocks.h"
 #include "grids/isg_header.h"
 #include "grids/isg_values.h"
 #include "platform/file_system.h"
@@ -16,6 +17,7 @@ class GridFile::Lines {
   Lines(const std::string& head, std::istream& rest)
       : buffer_({head}, rest.rdbuf()), stream_(&buffer_), reader_(stream_) {}
   LineReader& Reader() noexcept { return reader_; }
+  std::istream& Stream() noexcept { return stream_; }
 
  private:
   JoinedStreamBuffer buffer_;
@@ -66,8 +68,18 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
 }
 
 Status GridFile::ReadNodes(GridNodeSink& sink) {
-  if (grid_.Layout == GridLayout::Isg) {
+  if (grid_.Layout == GridLayout::Isg && grid_.Sparse) {
     return ReadIsgValues(lines_->Reader(), grid_, sink);
+  }
+  if (grid_.Layout == GridLayout::Isg) {
+    LineReader& reader = lines_->Reader();
+    std::string_view buffered;
+    if (!reader.Unread(buffered)) {
+      return Status::Error(ErrorFileFormat, "line " + std::to_string(reader.LinesRead()) +
+                                                " of the header is longer than 1 MiB");
+    }
+    return ReadIsgRows({buffered, lines_->Stream(), reader.LinesRead(), reader.Consumed()}, grid_,
+                       sink);
   }
   // The head holds the first values already: the stream goes on after them, so read them anew.
   source_.clear();

@@ -91,32 +91,6 @@ Status CountError(const GridDescription& grid, std::int64_t read, std::uint64_t 
                                                    " of the header's " + promised + " values");
 }
 
-Status ReadGridRows(IsgNumbers& numbers, const GridDescription& grid, GridNodeSink& sink) {
-  const auto columns = static_cast<std::size_t>(grid.Columns);
-  std::vector<double> row(columns);
-  Status error = Status::Ok();
-  double value = 0;
-  for (std::int32_t r = 0; r < grid.Rows; ++r) {
-    for (std::size_t c = 0; c < columns; ++c) {
-      if (!numbers.Next(value, error)) {
-        return error ? CountError(grid,
-                                  static_cast<std::int64_t>(r) * grid.Columns +
-                                      static_cast<std::int64_t>(c),
-                                  numbers.Line(), false)
-                     : error;
-      }
-      row[grid.ColumnsFromEast ? columns - 1 - c : c] = Metres(grid, value);
-    }
-    if (Status s = sink.Row(grid.RowsFromNorth ? grid.Rows - 1 - r : r, row.data()); !s) {
-      return s;
-    }
-  }
-  if (numbers.Next(value, error)) {
-    return CountError(grid, grid.NodeCount(), numbers.Line(), true);
-  }
-  return error;
-}
-
 Status ReadSparseNodes(IsgNumbers& numbers, const GridDescription& grid, GridNodeSink& sink) {
   const double factor = grid.CoordinateUnits == "feet" ? 0.3048 : 1.0;
   double fields[3] = {};
@@ -148,7 +122,7 @@ Status ReadSparseNodes(IsgNumbers& numbers, const GridDescription& grid, GridNod
 
 Status ReadIsgValues(LineReader& lines, const GridDescription& grid, GridNodeSink& sink) {
   IsgNumbers numbers(lines, sink);
-  return grid.Sparse ? ReadSparseNodes(numbers, grid, sink) : ReadGridRows(numbers, grid, sink);
+  return ReadSparseNodes(numbers, grid, sink);
 }
 
 }  // namespace hextant

@@ -7,10 +7,9 @@
 
 namespace hextant {
 
-/// Reads the values of the ISG grid `grid` from `lines`, standing after end_of_head, into `sink`:
-/// rows of a grid (turned to run south to north and west to east), or the nodes of a sparse
-/// file. Fails with the line at fault for a text that is no number and for fewer or more values
-/// than the header gives.
+/// Reads the nodes of the sparse ISG file `grid` from `lines`, standing after end_of_head, into
+/// `sink`. Fails with the line at fault for a text that is no number, a node of fewer than three
+/// numbers and more nodes than the header gives.
 Status ReadIsgValues(LineReader& lines, const GridDescription& grid, GridNodeSink& sink);
 
 }  // namespace hextant

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grids/grid_file.h"
+#include "grids/isg_blocks.h"
 #include "grids/isg_header.h"
 
 namespace hextant {
@@ -146,6 +147,42 @@ TEST(IsgGrid, ReadsSparseNodesInTheFieldsOrder) {
   EXPECT_EQ(r.nodes[1].x, 21);
   EXPECT_EQ(r.nodes[1].y, 11);
   EXPECT_EQ(r.nodes[1].value, -2);
+}
+
+// The values are cut into blocks parsed on two threads: any cut gives the same nodes and lines.
+TEST(IsgGrid, BlocksOfAnySizeGiveTheSameNodesAndLines) {
+  GridDescription grid;
+  grid.Rows = 2;
+  grid.Columns = 3;
+  grid.RowsFromNorth = true;
+  const struct {
+    std::string text;
+    std::string why;  // "" for a good read
+  } cases[] = {
+      {"  1 2.5\r\n+3\r4   5\t6\n", ""},
+      {"1 2.5 3\r\n4 5 x6\n7", "line 12: 'x6' is not a number"},
+      {"1 2 3\r4 5", "the file ends at line 12 after 5 of the header's 2 x 3 values"},
+      {"1 2 3\r\n\r\n4 5 6\n7\n", "line 14 holds more values than the header's 2 x 3"},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t block : {1, 2, 3, 5, 8, 64}) {
+      SCOPED_TRACE(c.text + " in blocks of " + std::to_string(block));
+      std::istringstream rest(c.text.substr(2));
+      Collect sink(grid);
+      const Status s =
+          ReadIsgRows({std::string_view(c.text).substr(0, 2), rest, 10, 0}, grid, sink, block);
+      if (!c.why.empty()) {
+        EXPECT_EQ(s.Description(), c.why);
+        continue;
+      }
+      ASSERT_TRUE(s) << s.Description();
+      const std::vector<Node> nodes = sink.Nodes();
+      ASSERT_EQ(nodes.size(), 6u);
+      EXPECT_EQ(nodes[0].value, 4);
+      EXPECT_EQ(nodes[2].value, 6);
+      EXPECT_EQ(nodes[4].value, 2.5);
+    }
+  }
 }
 
 TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
