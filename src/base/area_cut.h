@@ -14,7 +14,11 @@ struct AreaBox {
 };
 
 /// Keeps the nodes of `points` that lie inside `box` or on its boundary, `tolerance` counting as
-/// on it, in their order; returns how many are kept.
-std::int32_t CutToArea(PointList& points, const AreaBox& box, double tolerance) noexcept;
+/// on it, in their order; returns how many are kept. With a `period` (2π for longitudes in
+/// radians, 0 for none), a node whose X lies a whole number of periods from the box is inside
+/// too, and its X is moved into the box, so that a box across the 180° meridian (or 0°) takes
+/// the nodes of both sides.
+std::int32_t CutToArea(PointList& points, const AreaBox& box, double tolerance,
+                       double period = 0.0) noexcept;
 
 }  // namespace hextant

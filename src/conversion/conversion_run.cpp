@@ -113,7 +113,10 @@ bool ConversionRun::CutToArea(const AreaBox& area, ReaderOutput& output) {
   const double spacingX = settings_.SpacingX * output.SpacingFactor;
   const double spacingY = settings_.SpacingY * output.SpacingFactor;
   PointList& points = settings_.PointList;
-  const std::int32_t kept = hextant::CutToArea(points, box, 1e-6 * std::min(spacingX, spacingY));
+  const bool geographical = settings_.CoordinateType == Geographical;
+  const std::int32_t kept = hextant::CutToArea(points, box, 1e-6 * std::min(spacingX, spacingY),
+                                               geographical ? 2 * std::numbers::pi : 0.0);
+  SortPoints(points);  // nodes moved by a turn start their rows again
   const std::string boxText = NumberText(area.West) + " " + NumberText(area.South) + " " +
                               NumberText(area.East) + " " + NumberText(area.North);
   std::string problem;
