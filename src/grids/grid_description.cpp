@@ -20,25 +20,19 @@ std::string LayoutText(const GridDescription& grid) {
 
 std::vector<std::string> DescribeGrid(const GridDescription& grid) {
   const bool geo = grid.Geographical;
-  const char* x = geo ? "Longitude" : "Easting";
-  const char* y = geo ? "Latitude" : "Northing";
-  std::vector<std::string> lines;
-  lines.push_back("Layout: " + LayoutText(grid));
-  lines.push_back("Model: " +
-                  (grid.ModelName.empty() ? std::string("(not named)") : grid.ModelName));
-  lines.push_back(std::string("Coordinates: ") + (geo ? "geographical" : "projected") + ", " +
-                  grid.CoordinateUnits);
-  lines.push_back(std::string(x) + ": " + Coordinate(grid.West, geo) + " to " +
-                  Coordinate(grid.East(), geo));
-  lines.push_back(std::string(y) + ": " + Coordinate(grid.South, geo) + " to " +
-                  Coordinate(grid.North(), geo));
-  lines.push_back("Spacing: " + Coordinate(grid.SpacingX, geo) + " \xC3\x97 " +
-                  Coordinate(grid.SpacingY, geo));
-  lines.push_back("Nodes: " + std::to_string(grid.Rows) + " rows \xC3\x97 " +
-                  std::to_string(grid.Columns) + " columns");
-  lines.push_back("Values: " + grid.ValueUnits);
-  lines.push_back("No data: " + (grid.HasNoData ? NumberText(grid.NoData) : std::string("none")));
-  return lines;
+  const auto axis = [&](const char* name, double first, double last, double spacing) {
+    return std::string(name) + " " + Coordinate(first, geo) + " to " + Coordinate(last, geo) +
+           ", every " + Coordinate(spacing, geo);
+  };
+  return {
+      LayoutText(grid) + (grid.ModelName.empty() ? "" : ", model " + grid.ModelName),
+      std::string(geo ? "Geographical" : "Projected") + " coordinates in " + grid.CoordinateUnits,
+      axis(geo ? "Longitude" : "Easting", grid.West, grid.East(), grid.SpacingX),
+      axis(geo ? "Latitude" : "Northing", grid.South, grid.North(), grid.SpacingY),
+      std::to_string(grid.Rows) + " rows \xC3\x97 " + std::to_string(grid.Columns) + " columns",
+      "Values in " + grid.ValueUnits +
+          (grid.HasNoData ? "; no data: " + NumberText(grid.NoData) : std::string("; no no-data value")),
+  };
 }
 
 }  // namespace hextant

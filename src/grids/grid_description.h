@@ -50,8 +50,9 @@ struct GridDescription {
 /// "ISG 2.0", "GTX (float32)".
 std::string LayoutText(const GridDescription& grid);
 
-/// The lines the conversion page shows for the file: layout and version, model name, extent,
-/// spacing, rows × columns, units and the nodata value.
+/// The lines the conversion page shows for the file: layout and version with the model's name,
+/// the coordinates, the extent and spacing of each axis, rows × columns, the units of the values
+/// and the nodata value.
 std::vector<std::string> DescribeGrid(const GridDescription& grid);
 
 }  // namespace hextant

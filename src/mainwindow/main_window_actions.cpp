@@ -4,6 +4,7 @@
 
 #include "mainwindow/control_captions.h"
 #include "mainwindow/option_groups.h"
+#include "grids/grid_file.h"
 #include "platform/file_system.h"
 #include "settings/choice_lists.h"
 #include "text/text_parsing.h"
@@ -68,6 +69,10 @@ ActionResult MainWindowModel::TakeChosenFile(const std::optional<std::filesystem
   }
   c_.uxFile.Text = PathText(dialogFileName_);
   c_.uxFile.ToolTip = c_.uxFile.Text;
+  // A grid file chosen while the import wizard is the source is read as the grid it is.
+  if (chosen && c_.Combo_Filter.ListIndex == FormatImportWizard && RecognizeGridFile(*chosen)) {
+    return SelectSourceFormat(FormatGridFile);
+  }
   ApplyGridFile();
   return ActionResult::Ok();
 }

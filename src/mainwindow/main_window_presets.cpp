@@ -153,6 +153,7 @@ void MainWindowModel::ApplyGridFile() {
   }
   c_.Text_Spacing[0].Text = SpacingText(grid.SpacingX);
   c_.Text_Spacing[1].Text = SpacingText(grid.SpacingY);
+  ApplyPresetLocks(c_.Combo_Filter.ListIndex);  // the unit rules above unlock what the file sets
 }
 
 }  // namespace hextant

@@ -103,6 +103,14 @@ ReadOutcome MainWindowModel::Read() {
     outcome.Warning = *reason;
     return outcome;
   }
+  // A grid file whose header cannot be read leaves the boxes it fills empty: the file is the
+  // cause, and is named before them.
+  if (!gridFileProblem_.empty() && !dialogFileName_.empty()) {
+    focus_ = outcome.Focus = c_.Command_Change_file.Name;
+    outcome.Warning = gridFileProblem_;
+    messages_.Show(Message{"Error", outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
+    return outcome;
+  }
   if (!ValidateMainWindow(outcome)) {
     messages_.Show(
         Message{kWarningTitle, outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
@@ -112,12 +120,6 @@ ReadOutcome MainWindowModel::Read() {
   if (const Status readable = CheckSourceFile(dialogFileName_); !readable) {
     focus_ = outcome.Focus = c_.Command_Change_file.Name;
     outcome.Warning = readable.Description();
-    messages_.Show(Message{"Error", outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
-    return outcome;
-  }
-  if (!gridFileProblem_.empty()) {
-    focus_ = outcome.Focus = c_.Command_Change_file.Name;
-    outcome.Warning = gridFileProblem_;
     messages_.Show(Message{"Error", outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
     return outcome;
   }

@@ -59,6 +59,7 @@ void ColumnPageModel::Load() {
   }
   if (preview == PreviewKind::GridSummary) {
     ShowGridSummary();
+    GridEnabled = true;  // scrolls when the page is small
     return;
   }
   LoadRawPreview(settings_.SourceFile, settings_.StartLine, Grid_Preview);
@@ -95,11 +96,11 @@ void ColumnPageModel::ShowGridSummary() {
   const auto size = std::filesystem::file_size(settings_.SourceFile, error);
   std::int64_t empty = 0;
   if (error || size > kCountedSize) {
-    lines.push_back("Nodes without value: counted while converting");
+    lines.back() += "; nodes without value are counted while converting";
   } else if (const Status s = CountNodesWithoutValue(settings_.SourceFile, forced, empty); !s) {
     lines.push_back("The file breaks: " + s.Description());
   } else {
-    lines.push_back("Nodes without value: " + std::to_string(empty));
+    lines.back() += "; " + std::to_string(empty) + " node(s) without value";
   }
   ShowLines(lines);
 }

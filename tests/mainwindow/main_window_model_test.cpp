@@ -387,5 +387,33 @@ TEST_F(MainWindow, ReadRefusesASourceThatIsNoReadableFile) {
   }
 }
 
+// A grid file fills in and locks what its header says; one that is no grid is named at Read.
+TEST_F(MainWindow, AGridFileSetsItsOwnGridOrIsNamedAtRead) {
+  const std::string grid = dir_.File("model.isg");
+  fs::copy_file(HEXTANT_SAMPLES_DIR "/isg20_egm96_deg.isg", grid);
+  dialogs_.openAnswers.push_back(grid);
+  ASSERT_TRUE(window_.ChooseFile().Accepted);
+  EXPECT_EQ(C().Combo_Filter.ListIndex, FormatGridFile) << "chosen while the wizard was the source";
+  EXPECT_EQ(C().Text_Spacing[0].Text, "0.08333333333");
+  EXPECT_TRUE(C().Option_Angular_units[UnitDecimalDegrees].Value);
+  for (const auto& option : C().Option_Angular_units) {
+    EXPECT_FALSE(option.Enabled);
+  }
+  EXPECT_TRUE(C().Combo_Ellipsoid.Enabled);
+  ASSERT_TRUE(window_.Read().Accepted);
+  EXPECT_EQ(settings_.SourceFormat, FormatGridFile);
+
+  window_.Show();
+  ChooseSource("plain.txt");
+  EXPECT_EQ(C().Combo_Filter.ListIndex, FormatGridFile);
+  const ReadOutcome outcome = window_.Read();
+  EXPECT_FALSE(outcome.Accepted);
+  EXPECT_EQ(outcome.Focus, "Command_Change_file");
+  EXPECT_EQ(messages_.shown.back().Title, "Error");
+  EXPECT_EQ(messages_.shown.back().Text.rfind(dir_.File("plain.txt") + ": the file is no grid", 0),
+            0u)
+      << messages_.shown.back().Text;
+}
+
 }  // namespace
 }  // namespace hextant::test
