@@ -35,6 +35,7 @@ class PointListSink final : public GridNodeSink {
   Status Row(std::int32_t row, const double* values) override {
     const double y = (grid_.South + row * grid_.SpacingY) * scale_;
     const std::int32_t first = row * grid_.Columns + 1;
+    MapAhead(first);
     for (std::int32_t a = 0; a < grid_.Columns; ++a) {
       points_.SetNode(first + a, NodeAt(columnX_[static_cast<std::size_t>(a)], y, values[a]));
     }
@@ -51,9 +52,29 @@ class PointListSink final : public GridNodeSink {
   void Progress(std::uint64_t consumed) override { progress_.ShowReadProgress(size_, consumed); }
 
   const ExtremeRange& Range() const noexcept { return range_; }
+
   bool AnyValue() const noexcept { return range_.Largest >= range_.Smallest; }
 
  private:
+  // Every row is written whole: mapping the memory of the rows in requests of a few MiB (in huge
+  // pages) is far faster than a fault per page, and spread over the read it keeps the progress
+  // moving. The rows arrive from south to north or from north to south.
+  void MapAhead(std::int32_t firstNode) {
+    constexpr std::size_t kNodeBytes = PointList::kFieldsPerNode * sizeof(double);
+    constexpr std::size_t kChunk = std::size_t{8} << 20;
+    const std::size_t begin = static_cast<std::size_t>(firstNode) * kNodeBytes;
+    const std::size_t end = begin + static_cast<std::size_t>(grid_.Columns) * kNodeBytes;
+    if (begin >= mappedBegin_ && end <= mappedEnd_) {
+      return;
+    }
+    const std::size_t total = static_cast<std::size_t>(grid_.NodeCount() + 1) * kNodeBytes;
+    const std::size_t span = std::max(kChunk, end - begin);
+    mappedBegin_ = grid_.RowsFromNorth && end > span ? end - span : begin;
+    mappedEnd_ = grid_.RowsFromNorth ? end : std::min(total, begin + span);
+    PrefaultForWriting(reinterpret_cast<char*>(points_.Data()) + mappedBegin_,
+                       mappedEnd_ - mappedBegin_);
+  }
+
   GeoidPoint NodeAt(double x, double y, double value) noexcept {
     if (std::isnan(value)) {
       return GeoidPoint{x, y, NullSeparation, NullFlagSet};
@@ -69,6 +90,7 @@ class PointListSink final : public GridNodeSink {
   double scale_;
   std::vector<double> columnX_;
   ExtremeRange range_;
+  std::size_t mappedBegin_ = 0, mappedEnd_ = 0;  // bytes of the block mapped ahead
 };
 
 Status MakeRoom(const GridDescription& grid, PointList& points) {
@@ -82,14 +104,9 @@ Status MakeRoom(const GridDescription& grid, PointList& points) {
   if (grid.Sparse) {
     return Status::Ok();
   }
-  if (!points.ResizeForOverwrite(static_cast<std::int32_t>(grid.NodeCount()))) {
-    return Status::Error(ErrorOutOfMemory, "Out of memory");
-  }
-  // Every node is written: mapping the whole block in one request (in huge pages) is far faster
-  // than a fault per page as the rows arrive.
-  PrefaultForWriting(points.Data(), static_cast<std::size_t>(grid.NodeCount() + 1) *
-                                        PointList::kFieldsPerNode * sizeof(double));
-  return Status::Ok();
+  return points.ResizeForOverwrite(static_cast<std::int32_t>(grid.NodeCount()))
+             ? Status::Ok()
+             : Status::Error(ErrorOutOfMemory, "Out of memory");
 }
 
 Status ReadGrid(std::istream& source, std::uint64_t size, ReaderEnvironment& env,
