@@ -42,6 +42,8 @@ same switzerland switzerland_egm96.txt
 same italy italy_egm96.txt
 same la-reunion la_reunion_egm96.txt
 same poland poland_egm96.txt
+same grid isg20_egm96_dms.isg
+same gtx egm96_cut.gtx
 same wizard generic_egm96.xyz --angular-unit decimal-degrees --spacing-x 0.25 --spacing-y 0.25 \
   --delimiter space --column x=1 --column y=2 --column separation=3
 
