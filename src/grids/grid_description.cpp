@@ -31,7 +31,8 @@ std::vector<std::string> DescribeGrid(const GridDescription& grid) {
       axis(geo ? "Latitude" : "Northing", grid.South, grid.North(), grid.SpacingY),
       std::to_string(grid.Rows) + " rows \xC3\x97 " + std::to_string(grid.Columns) + " columns",
       "Values in " + grid.ValueUnits +
-          (grid.HasNoData ? "; no data: " + NumberText(grid.NoData) : std::string("; no no-data value")),
+          (grid.HasNoData ? "; no data: " + NumberText(grid.NoData)
+                          : std::string("; no no-data value")),
   };
 }
 

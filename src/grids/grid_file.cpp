@@ -64,7 +64,19 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
   }
   source_.clear();
   lines_ = std::make_unique<Lines>(head_, source_);
-  return ReadIsgHeader(lines_->Reader(), grid_);
+  if (Status s = ReadIsgHeader(lines_->Reader(), grid_); !s) {
+    return s;
+  }
+  // Each value takes a byte at least: a header that promises more than the rest of the file can
+  // hold is refused before anything is sized by it.
+  const std::uint64_t room = size_ - std::min(size_, grid_.DataOffset);
+  if (!grid_.Sparse && static_cast<std::uint64_t>(grid_.NodeCount()) > room) {
+    return Status::Error(ErrorFileFormat, "the header promises " + std::to_string(grid_.Rows) +
+                                              " x " + std::to_string(grid_.Columns) +
+                                              " values, but only " + std::to_string(room) +
+                                              " bytes follow it");
+  }
+  return Status::Ok();
 }
 
 Status GridFile::ReadNodes(GridNodeSink& sink) {

@@ -47,9 +47,12 @@ int ValueBytesFor(const RawHeader& h, std::uint64_t size) noexcept {
   if (h.rows < 1 || h.columns < 1 || size < GtxHeaderSize) {
     return 0;
   }
+  // Compared by division: rows × columns × 8 may pass 2^64 and wrap to the file's length.
   const auto nodes = static_cast<std::uint64_t>(h.rows) * static_cast<std::uint64_t>(h.columns);
+  const std::uint64_t payload = size - GtxHeaderSize;
   for (int bytes : {4, 8}) {
-    if (size - GtxHeaderSize == nodes * static_cast<std::uint64_t>(bytes)) {
+    const auto width = static_cast<std::uint64_t>(bytes);
+    if (payload % width == 0 && payload / width == nodes) {
       return bytes;
     }
   }

@@ -26,7 +26,7 @@ class PointListSink final : public GridNodeSink {
         progress_(progress),
         size_(size),
         scale_(grid.Geographical ? std::numbers::pi / 180 : 1.0) {
-    columnX_.resize(static_cast<std::size_t>(grid.Columns));
+    columnX_.resize(grid.Sparse ? 0 : static_cast<std::size_t>(grid.Columns));
     for (std::size_t a = 0; a < columnX_.size(); ++a) {
       columnX_[a] = (grid.West + static_cast<double>(a) * grid.SpacingX) * scale_;
     }

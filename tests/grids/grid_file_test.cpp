@@ -226,6 +226,8 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
       {"begin_of_head\nnrows = 0\nncols : 1\nISG format = 2.0\nend_of_head\n",
        "line 2: the ISG header's 'nrows' must be a whole number from 1, not 0"},
       {"begin_of_head\nlat min = 1\n", "the file ends after line 2 without end_of_head"},
+      {Isg("2.0", kNodes2, "", "1 2"),
+       "the header promises 2 x 3 values, but only 3 bytes follow it"},
       {gtxShort, "promises 2 x 3 values (64 bytes as floats), but the file has 60 bytes"},
       {"x y z\n", "neither an ISG file"},
   };
@@ -241,6 +243,14 @@ TEST(GridFiles, AreToldByContent) {
   std::string gtx(40 + 4, '\0');
   gtx[23] = gtx[31] = 0;  // spacings 0 are no GTX header
   EXPECT_EQ(RecognizeGridLayout(gtx, gtx.size()), std::nullopt);
+  // 1263665316 x 1824726041 doubles pass 2^64 and would wrap to the 32 bytes after the header.
+  const unsigned char header[] = {0x40, 0x46, 0x80, 0,    0,    0,    0,    0,    0x40, 0x14,
+                                  0,    0,    0,    0,    0,    0,    0x3f, 0xd0, 0,    0,
+                                  0,    0,    0,    0,    0x3f, 0xd0, 0,    0,    0,    0,
+                                  0,    0,    0x4b, 0x52, 0x00, 0xa4, 0x6c, 0xc3, 0x1c, 0x19};
+  const std::string wrapping =
+      std::string(reinterpret_cast<const char*>(header), sizeof header) + std::string(32, '\0');
+  EXPECT_EQ(RecognizeGridLayout(wrapping, wrapping.size()), std::nullopt);
   EXPECT_EQ(RecognizeGridLayout("text\nbegin_of_head\n", 100), GridLayout::Isg);
   EXPECT_EQ(RecognizeGridLayout("text begin_of_head\n", 100), std::nullopt);
   double degrees = 0, half = 0;

@@ -59,7 +59,8 @@ TEST_F(GridFileReader, PutsEveryNodeInGridOrderAndSetsTheGrid) {
 TEST_F(GridFileReader, RefusesWhatCannotBeAModelAndSaysWhy) {
   const std::string huge =
       "begin_of_head\nlat min = 0\nlat max = 99999\nlon min = 0\nlon max = 99999\n"
-      "delta lat = 1\ndelta lon = 1\nnrows = 100000\nncols = 100000\nISG format = 2.0\n"
+      "delta lat = 1\ndelta lon = 1\nnrows = 100000\nncols = 100000\ndata format : sparse\n"
+      "ISG format = 2.0\n"
       "end_of_head\n";
   ExpectFailure(ConvertFileGrid, huge, ReaderFormatError,
                 "grid of 100000 x 100000 nodes is larger than the 100000000 nodes", "");
