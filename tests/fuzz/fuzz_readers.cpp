@@ -43,6 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.AngularUnit = static_cast<std::int16_t>((data[0] >> 6) % 4);
   settings.ColumnRoles = {-1, 1, 2, 3, 4, 1, 2, 3, 4, 5, 6};
   settings.CodeFilterOn = true;
+  // The grid reader: the layout told by the content, or forced to ISG or GTX.
+  settings.GridLayoutForced = static_cast<std::int16_t>((data[0] >> 5) % 3 - 1);
   Quiet quiet;
   hextant::ReadProgress progress(quiet, quiet);
   hextant::ReaderEnvironment env{settings, progress, quiet};
