@@ -177,7 +177,9 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   services_.Progress.SetStatus("Status: Sorting and Writing File");
   services_.Events.Yield();
 
-  SortPoints(settings_.PointList);
+  if (!output.InGridOrder) {
+    SortPoints(settings_.PointList);
+  }
   if (options.Area && !CutToArea(*options.Area, output)) {
     services_.Progress.SetStatus("Status: Nothing was written");
     return report;

@@ -55,6 +55,9 @@ struct ReaderOutput {
   double SpacingFactor = 1.0;
   /// The read stopped because the user asked it to (the Back button during a read).
   bool StoppedByUser = false;
+  /// The reader put the nodes in grid order itself (rows south to north, each west to east), so
+  /// the run need not sort them.
+  bool InGridOrder = false;
   ReadDiagnostics Diagnostics;
 };
 

@@ -132,6 +132,7 @@ Status ReadGrid(std::istream& source, std::uint64_t size, ReaderEnvironment& env
     return s;
   }
   env.Progress.ShowReadProgress(size, size);
+  output.InGridOrder = !grid.Sparse;
   if (!sink.AnyValue()) {
     return Status::Error(ErrorFileFormat, "every node of the grid is without value");
   }
