@@ -110,7 +110,9 @@ Status DescribeGridFile(const std::filesystem::path& path, GridDescription& grid
   }
   GridFile file(source.Stream(), source.Size());
   if (Status s = file.ReadHeader(forced); !s) {
-    return Status::Error(s.Number(), PathText(path) + ": " + s.Description());
+    const Status readError = source.ReadError();  // the cause when a read failed
+    return readError ? Status::Error(s.Number(), PathText(path) + ": " + s.Description())
+                     : readError;
   }
   grid = file.Description();
   return Status::Ok();
@@ -157,6 +159,9 @@ Status CountNodesWithoutValue(const std::filesystem::path& path, std::optional<G
     s = file.ReadNodes(sink);
   }
   count = sink.count;
+  if (Status readError = source.ReadError(); !readError) {
+    return readError;
+  }
   return s ? s : Status::Error(s.Number(), PathText(path) + ": " + s.Description());
 }
 

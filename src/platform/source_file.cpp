@@ -153,7 +153,8 @@ class SourceFile::Buffer : public std::streambuf {
       got = ReadSome(fd_, data_.data(), data_.size());
     } while (got < 0 && errno == EINTR);
     if (got <= 0) {
-      return traits_type::eof();  // a read error ends the stream like the end of the file
+      NoteError(got);
+      return traits_type::eof();  // the reader stops here; the error is asked for afterwards
     }
     start_ += static_cast<std::uint64_t>(egptr() - eback());
     setg(data_.data(), data_.data(), data_.data() + got);
@@ -181,6 +182,7 @@ class SourceFile::Buffer : public std::streambuf {
           got = ReadSome(fd_, to + done, want);
         } while (got < 0 && errno == EINTR);
         if (got <= 0) {
+          NoteError(got);
           break;
         }
         start_ += static_cast<std::uint64_t>(egptr() - eback()) + static_cast<std::uint64_t>(got);
@@ -212,8 +214,19 @@ class SourceFile::Buffer : public std::streambuf {
     return position;
   }
 
+ public:
+  /// The system's error number of the first read that failed, 0 when none did.
+  int Error() const noexcept { return error_; }
+
  private:
+  void NoteError(int got) noexcept {
+    if (got < 0 && error_ == 0) {
+      error_ = errno != 0 ? errno : EIO;
+    }
+  }
+
   int fd_;
+  int error_ = 0;
   std::vector<char> data_;
   std::uint64_t start_ = 0;  // file position of the start of the buffered bytes
 };
@@ -222,9 +235,18 @@ SourceFile::SourceFile() : stream_(nullptr) {}
 
 SourceFile::~SourceFile() = default;
 
+Status SourceFile::ReadError() const {
+  if (buffer_ == nullptr || buffer_->Error() == 0) {
+    return Status::Ok();
+  }
+  return Status::Error(ErrorFileAccess, "The file " + PathText(path_) + " could not be read: " +
+                                            SystemErrorText(buffer_->Error()));
+}
+
 Status SourceFile::Open(const std::filesystem::path& path) {
   stream_.rdbuf(nullptr);
   buffer_.reset();
+  path_ = path;
   Status status = Status::Ok();
   const int fd = OpenRegularFile(path, status, size_);
   if (fd < 0) {

@@ -28,12 +28,16 @@ class SourceFile {
   std::istream& Stream() noexcept { return stream_; }
   /// The file's size in bytes when it was opened.
   std::uint64_t Size() const noexcept { return size_; }
+  /// A read that failed (the stream ended there as at the end of the file), naming the file and
+  /// the system's reason; Ok when every read succeeded.
+  Status ReadError() const;
 
  private:
   class Buffer;
   std::unique_ptr<Buffer> buffer_;
   std::istream stream_;
   std::uint64_t size_ = 0;
+  std::filesystem::path path_;
 };
 
 /// Checks that `path` can be read as a source (what Open checks), without keeping it open.

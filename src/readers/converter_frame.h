@@ -9,6 +9,7 @@
 
 #include "base/status.h"
 #include "platform/message_boxes.h"
+#include "platform/source_file.h"
 #include "readers/reader_progress.h"
 #include "settings/conversion_settings.h"
 
@@ -23,6 +24,9 @@ struct ReaderEnvironment {
   ConversionSettings& Settings;
   ReadProgress& Progress;
   MessageBoxes& Messages;
+  /// The open source, when the reader was given a path: a read of it that failed makes the
+  /// reader fail with that error, whatever the reader made of the early end.
+  const SourceFile* Source = nullptr;
 };
 
 /// What a reader read as best it could: values whose text held no number, read as 0.

@@ -90,6 +90,12 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
     result = Status::Error(ErrorOutOfMemory, "Out of memory");
   }
   env.Settings.ReadingActive = false;
+  if (env.Source != nullptr && !output.StoppedByUser) {
+    if (Status readError = env.Source->ReadError(); !readError) {
+      result = readError;
+      reported = false;  // the read error is the cause, whatever the rest of the read said
+    }
+  }
   if (result) {
     return true;
   }

@@ -152,11 +152,12 @@ bool ConvertFileGrid(const std::filesystem::path& sourceFile, ReaderEnvironment&
                      ReaderOutput& output, Status* failure) {
   env.Progress.ShowBar();
   SourceFile source;
-  return RunReader(kProcedure, env, failure, [&]() -> Status {
+  ReaderEnvironment reading{env.Settings, env.Progress, env.Messages, &source};
+  return RunReader(kProcedure, reading, failure, [&]() -> Status {
     if (Status opened = source.Open(sourceFile); !opened) {
       return opened;
     }
-    const Status read = ReadGrid(source.Stream(), source.Size(), env, output);
+    const Status read = ReadGrid(source.Stream(), source.Size(), reading, output);
     return read ? read
                 : Status::Error(read.Number(), PathText(sourceFile) + ": " + read.Description());
   });

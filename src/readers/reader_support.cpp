@@ -17,6 +17,11 @@ bool RunReader(const char* procedure, ReaderEnvironment& env, Status* failure,
   } catch (const std::exception& e) {
     result = Status::Error(ErrorFileAccess, e.what());
   }
+  if (env.Source != nullptr) {
+    if (Status readError = env.Source->ReadError(); !readError) {
+      result = readError;
+    }
+  }
   if (result) {
     return true;
   }
@@ -35,7 +40,8 @@ bool ReadSourceFile(const std::filesystem::path& sourceFile, const char* procedu
     env.Progress.ShowBar();
     return RunReader(procedure, env, failure, [&] { return opened; });
   }
-  return read(source.Stream(), source.Size(), env, output, failure);
+  ReaderEnvironment reading{env.Settings, env.Progress, env.Messages, &source};
+  return read(source.Stream(), source.Size(), reading, output, failure);
 }
 
 Status CheckSpacings(double spacingX, double spacingY) {
