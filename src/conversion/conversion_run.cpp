@@ -187,7 +187,7 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   report.Units = output.ResolutionCode == ResolutionMillimetres ? "mm" : "cm";
   report.Nodes = settings_.PointList.Count();
   report.OutputFile = options.ProposedOutput.value_or(DefaultOutputName(settings_.SourceFile));
-  OutputFileChooser chooser(services_.Messages, services_.Dialogs);
+  OutputFileChooser chooser(services_.Messages, services_.Dialogs, settings_.SourceFile);
   if (!chooser.Choose(report.OutputFile)) {
     report.Lattice = CheckNodes(output);
     report.Failure =

@@ -35,10 +35,31 @@ void OutputFileChooser::ShowError(const std::string& text) {
   messages_.Show(Message{"Error", text, MessageIcon::Critical, MessageButtons::Ok});
 }
 
+std::string OutputFileChooser::Forbidden(const std::filesystem::path& path) const {
+  std::string name = path.filename().string();
+  for (char& c : name) {
+    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  if (name == "HDMTOTARVO.INI") {
+    return std::string("it is the name of the settings file ") + kSettingsFileName +
+           ", which is written beside the model";
+  }
+  std::error_code error;
+  if (!source_.empty() && std::filesystem::equivalent(path, source_, error) && !error) {
+    return "it is the source file being converted";
+  }
+  return {};
+}
+
 OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& path,
                                                   int looksLeft) {
   placeholder_.reset();
   lastRefusal_.clear();
+  if (std::string why = Forbidden(path); !why.empty()) {
+    ShowError("The file " + PathText(path) + " can not hold the model: " + why + ".");
+    lastRefusal_ = std::move(why);
+    return Verdict::AskAgain;
+  }
   const FileAttribute attribute = QueryFileAttribute(path);
   switch (attribute) {
     case FileAttribute::Missing: {

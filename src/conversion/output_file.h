@@ -24,8 +24,10 @@ std::filesystem::path DefaultOutputName(const std::filesystem::path& sourcePath)
 /// refused with a message; otherwise the save dialog proposes another name.
 class OutputFileChooser {
  public:
-  OutputFileChooser(MessageBoxes& messages, FileDialogs& dialogs)
-      : messages_(messages), dialogs_(dialogs) {}
+  /// `source` is the file the run reads, which no model may replace.
+  OutputFileChooser(MessageBoxes& messages, FileDialogs& dialogs,
+                    std::filesystem::path source = {})
+      : messages_(messages), dialogs_(dialogs), source_(std::move(source)) {}
 
   /// Settles `path` (it may be replaced by the dialog's choice); false when the user cancelled
   /// the save dialog.
@@ -42,10 +44,13 @@ class OutputFileChooser {
   /// Judges `path`; a file that appears between the look and its creation is looked at again,
   /// up to `looksLeft` times.
   Verdict Try(const std::filesystem::path& path, int looksLeft = 2);
+  /// Why `path` may not hold a model whatever its attributes ("" when it may).
+  std::string Forbidden(const std::filesystem::path& path) const;
   void ShowError(const std::string& text);
 
   MessageBoxes& messages_;
   FileDialogs& dialogs_;
+  std::filesystem::path source_;
   std::optional<FileIdentity> placeholder_;
   std::string lastRefusal_;
 };

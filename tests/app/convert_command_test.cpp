@@ -108,6 +108,18 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
      "Warning: The file " + dir_.File("model.HDM") + " already exists, overwrite?\n" +
          "hextant-convert: no model was written to " + dir_.File("model.HDM") +
          ": it already exists and is not to be overwritten (--overwrite replaces it)\n"},
+    {{"--format", "catalunya", "--overwrite", "--output", source_, source_},
+     ExitStopped,
+     "Error: The file " + source_ + " can not hold the model: it is the source file being "
+         "converted.\nhextant-convert: no model was written to " + source_ +
+         ": it is the source file being converted\n"},
+    {{"--format", "catalunya", "--output", dir_.File("hdmtotarvo.ini"), source_},
+     ExitStopped,
+     "Error: The file " + dir_.File("hdmtotarvo.ini") + " can not hold the model: it is the name "
+         "of the settings file HdmToTarvo.INI, which is written beside the model.\n"
+         "hextant-convert: no model was written to " + dir_.File("hdmtotarvo.ini") +
+         ": it is the name of the settings file HdmToTarvo.INI, which is written beside the "
+         "model\n"},
     {{"--format", "wizard", "--spacing-x", "1", "--spacing-y", "1", dir_.File("no.xyz")},
      ExitRefused,
      "Error: The file " + dir_.File("no.xyz") + " does not exist.\n"},
