@@ -7,11 +7,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "grid_export.h"
 #include "hdm_reader.h"
+#include "platform/file_system.h"
 #if HEXTANT_PICTURE
 #include "model_picture.h"
 #endif
@@ -123,7 +125,22 @@ bool WritePicture(const InspectOptions& options, hdm::HdmNodes&, int, char**) {
 
 }  // namespace
 
+// An output that is the model being read would destroy it.
+bool IsTheModel(const std::string& output, const std::string& model) {
+  std::error_code error;
+  const bool same = std::filesystem::equivalent(PathFromText(output), PathFromText(model), error);
+  if (same && !error) {
+    Complain(output + ": not written: it is the model being read");
+    return true;
+  }
+  return false;
+}
+
 int RunInspectActions(const InspectOptions& options, int argc, char** argv) {
+  if ((!options.exportPath.empty() && IsTheModel(options.exportPath, options.path)) ||
+      (!options.picturePath.empty() && IsTheModel(options.picturePath, options.path))) {
+    return 1;
+  }
   std::string error;
   const auto reader = hdm::HdmFileReader::Open(options.path, error);
   if (!reader) {

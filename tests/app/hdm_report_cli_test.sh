@@ -78,6 +78,13 @@ printf '2 41 49.50\n2.25 41 49.53\n2.25 41.25 49.46\n' | diff -u - "$work/geogra
 "$inspect" "$work/geographical.HDM" --export isg "$work/none/model.isg" 2> "$work/err"
 [ $? -eq 1 ] || fail "--export into a missing folder: exit status should be 1"
 grep -q "cannot be written" "$work/err" || fail "--export into a missing folder: '$(cat "$work/err")'"
+cp "$work/geographical.HDM" "$work/before.HDM"
+for action in "--export xyz" "--picture"; do
+  "$inspect" "$work/geographical.HDM" $action "$work/../$(basename "$work")/geographical.HDM" \
+    2> "$work/err" && fail "$action over the model it reads"
+  grep -q "not written: it is the model being read" "$work/err" || fail "$action: $(cat "$work/err")"
+  cmp -s "$work/geographical.HDM" "$work/before.HDM" || fail "$action replaced the model it reads"
+done
 "$inspect" "$work/grid.HDM" --export gtx "$work/grid.gtx" 2> /dev/null && fail "GTX of a grid model"
 [ -e "$work/grid.gtx" ] && fail "a refused export left a file"
 
