@@ -65,6 +65,10 @@ int ExitStatusOf(const RunReport& report, const TerminalMessages& messages, std:
       return ExitSuccess;
     case RunOutcome::IrregularGrid:
       return ExitIrregular;
+    case RunOutcome::SettingsFileFailed:
+      err << "hextant-convert: the model " << PathText(report.OutputFile)
+          << " was written; HdmToTarvo.INI was not: " << report.Failure << "\n";
+      return ExitSettingsFile;
     case RunOutcome::ColumnCheckFailed:
       return ExitRefused;
     case RunOutcome::WriterFailed:

@@ -11,6 +11,8 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitStopped = 1;
 inline constexpr int ExitRefused = 2;
 inline constexpr int ExitIrregular = 3;
+/// The model was written, HdmToTarvo.INI could not be.
+inline constexpr int ExitSettingsFile = 4;
 
 /// Runs `hextant-convert` with `args` (without the program name): applies the options as the
 /// user's actions on the main window, reads, and runs the conversion. Results go to `out`,

@@ -76,7 +76,8 @@ stdout as "Output File: PATH", "Number of points: N", "Grid Rows: R", "Grid Colu
 
 Exit status: 0 the model and HdmToTarvo.INI were written; 1 the conversion stopped (the reader,
 the output file choice or the writer said no); 2 bad usage or the window refused an entry;
-3 THE GRID IS NOT REGULAR (the model was written, HdmToTarvo.INI was not).
+3 THE GRID IS NOT REGULAR (the model was written, HdmToTarvo.INI was not); 4 the model was
+written, HdmToTarvo.INI could not be (the reason is printed).
 )";
 
 using WindowAction = std::function<ActionResult(MainWindowModel&)>;

@@ -25,8 +25,7 @@ std::filesystem::path DefaultOutputName(const std::filesystem::path& sourcePath)
 class OutputFileChooser {
  public:
   /// `source` is the file the run reads, which no model may replace.
-  OutputFileChooser(MessageBoxes& messages, FileDialogs& dialogs,
-                    std::filesystem::path source = {})
+  OutputFileChooser(MessageBoxes& messages, FileDialogs& dialogs, std::filesystem::path source = {})
       : messages_(messages), dialogs_(dialogs), source_(std::move(source)) {}
 
   /// Settles `path` (it may be replaced by the dialog's choice); false when the user cancelled

@@ -110,14 +110,17 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
          ": it already exists and is not to be overwritten (--overwrite replaces it)\n"},
     {{"--format", "catalunya", "--overwrite", "--output", source_, source_},
      ExitStopped,
-     "Error: The file " + source_ + " can not hold the model: it is the source file being "
-         "converted.\nhextant-convert: no model was written to " + source_ +
-         ": it is the source file being converted\n"},
+     "Error: The file " + source_ +
+         " can not hold the model: it is the source file being "
+         "converted.\nhextant-convert: no model was written to " +
+         source_ + ": it is the source file being converted\n"},
     {{"--format", "catalunya", "--output", dir_.File("hdmtotarvo.ini"), source_},
      ExitStopped,
-     "Error: The file " + dir_.File("hdmtotarvo.ini") + " can not hold the model: it is the name "
+     "Error: The file " + dir_.File("hdmtotarvo.ini") +
+         " can not hold the model: it is the name "
          "of the settings file HdmToTarvo.INI, which is written beside the model.\n"
-         "hextant-convert: no model was written to " + dir_.File("hdmtotarvo.ini") +
+         "hextant-convert: no model was written to " +
+         dir_.File("hdmtotarvo.ini") +
          ": it is the name of the settings file HdmToTarvo.INI, which is written beside the "
          "model\n"},
     {{"--format", "wizard", "--spacing-x", "1", "--spacing-y", "1", dir_.File("no.xyz")},
@@ -141,6 +144,18 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
     EXPECT_FALSE(std::filesystem::exists(dir_.File("broken.HDM")));
     EXPECT_FALSE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
   }
+}
+
+TEST_F(ConvertCommand, SaysWhenOnlyTheSettingsFileFailed) {
+  std::filesystem::create_directory(dir_.File("HdmToTarvo.INI"));  // cannot be replaced by a file
+  const std::string output = dir_.File("chosen.HDM");
+  const Outcome o = Convert({"--format", "catalunya", "--output", output, "--quiet", source_});
+  EXPECT_EQ(o.status, ExitSettingsFile);
+  EXPECT_NE(
+      o.err.find("hextant-convert: the model " + output + " was written; HdmToTarvo.INI was not: "),
+      std::string::npos)
+      << o.err;
+  EXPECT_TRUE(std::filesystem::exists(output));
 }
 
 TEST_F(ConvertCommand, WritesTheModelWhereOutputSays) {
