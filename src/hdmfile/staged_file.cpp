@@ -47,9 +47,17 @@ std::string UniqueTag() {
   return tag;
 }
 
-// The staging files of a target are named ".NAME.TTTTTTTT.part" beside it.
+// The staging files of a target are named ".NAME.TTTTTTTT.part" beside it, NAME cut short
+// where the whole would pass the 255 bytes (units on Windows) that file systems allow a name,
+// so that every name a file system takes can be a target.
 fs::path::string_type StagingPrefix(const fs::path& target) {
-  return (fs::path(".") += target.filename()).native() + fs::path(".").native();
+  constexpr std::size_t kLongestName = 255;
+  constexpr std::size_t kAdded = 2 + kTagLength + 5;  // ".", ".", the tag, ".part"
+  fs::path::string_type name = target.filename().native();
+  if (name.size() > kLongestName - kAdded) {
+    name.resize(kLongestName - kAdded);
+  }
+  return fs::path(".").native() + name + fs::path(".").native();
 }
 
 fs::path FolderOf(const fs::path& target) {

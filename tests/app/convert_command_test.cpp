@@ -159,6 +159,10 @@ TEST_F(ConvertCommand, SaysWhenOnlyTheSettingsFileFailed) {
 }
 
 TEST_F(ConvertCommand, WritesTheModelWhereOutputSays) {
+  const std::string longest = dir_.File(std::string(251, 'n') + ".HDM");  // 255 bytes
+  ASSERT_EQ(Convert({"--format", "catalunya", "--output", longest, "--quiet", source_}).status,
+            ExitSuccess);
+  EXPECT_TRUE(std::filesystem::exists(longest));
   const std::string output = dir_.File("chosen.HDM");
   const Outcome o = Convert(
       {"--format", "catalunya", "--instrument", "R", "--output", output, "--quiet", source_});
