@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "text/line_reader.h"
 #include "text/text_parsing.h"
 
 namespace hextant {
@@ -100,9 +101,12 @@ std::optional<TypedPoint> ParsePointLine(std::string_view line, bool& empty, std
 
 std::int64_t ReadPoints(std::istream& in, const std::function<void(const TypedPoint&)>& answer,
                         const std::function<void(std::int64_t, const std::string&)>& broken) {
+  // A line is held only up to one character past the longest a point line may be: a longer one
+  // is cut there, refused as too long, and the rest of it skipped unread.
+  LineReader lines(in, MaxLineLength + 1);
   std::string line, problem;
   std::int64_t number = 0, brokenLines = 0;
-  while (std::getline(in, line)) {
+  while (lines.Next(line)) {
     ++number;
     bool empty = false;
     if (const auto point = ParsePointLine(line, empty, problem)) {
