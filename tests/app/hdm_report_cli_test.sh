@@ -54,13 +54,15 @@ printf '2.1 41 49.51\n362.1 41 49.51\n-357.9 41 49.51\n2.2 41.1 null\n1 41 null\
 echo "1010 2005 40.751" | diff -u - "$work/at.out" || fail "--interpolation 4 answer differs"
 
 # A points file with broken lines: each named by its number, the other points still answered.
-printf '# control points\n2.1;41\n\nabc 41\n2,25\t41 # a node\n1 2 3\n' > "$work/points.txt"
+{ printf '# control points\r2.1;41\n\nabc 41\n2,25\t41 # a node\n1 2 3\n'
+  head -c 50000000 /dev/zero | tr '\0' '7'; printf '\n'; } > "$work/points.txt"
 "$inspect" "$work/geographical.HDM" --points - < "$work/points.txt" > "$work/points.out" \
   2> "$work/points.err"
 [ $? -eq 1 ] || fail "--points with broken lines: exit status should be 1"
 printf '2.1 41 49.51\n2,25 41 49.53\n' | diff -u - "$work/points.out" || fail "--points answers"
 grep -q "standard input:4: 'abc' is not a number" "$work/points.err" || fail "line 4 not named"
 grep -q "standard input:6: expected two numbers" "$work/points.err" || fail "line 6 not named"
+grep -q "standard input:7: the line is too long" "$work/points.err" || fail "a 50 MB line"
 
 "$inspect" "$work/geographical.HDM" --at 2,north > "$work/out" 2>&1
 [ $? -eq 2 ] || fail "--at with text: exit status should be 2"
