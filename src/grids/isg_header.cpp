@@ -166,8 +166,9 @@ Status IsgHeader::Axis(const std::string& name, bool edges, std::int32_t count, 
   }
   const std::int32_t steps = edges ? count : count - 1;
   spacing = steps > 0 ? (hi - lo) / steps : delta;
-  // The bounds are taken as exact; the spacing is checked to its own printed precision.
-  if (std::abs(spacing - delta) > deltaHalf * (1 + 1e-9) + 1e-12 * delta) {
+  // The bounds are taken as exact; the spacing is checked to its own printed precision, a tie
+  // refused: "0.3" for 0.25 is a wrong spacing, not 0.25 rounded.
+  if (!(std::abs(spacing - delta) < deltaHalf * (1 - 1e-9) + 1e-12 * delta)) {
     return Error("delta " + name, "is " + Find("delta " + name)->value + ", but " + name +
                                       " min, " + name + " max and the node count give " +
                                       NumberText(spacing));

@@ -39,13 +39,14 @@ ColumnPageModel::ColumnPageModel(ConversionSettings& settings) : settings_(setti
 }
 
 void ColumnPageModel::Load() {
-  if (loaded_) {
+  const SourceFormatEntry* format = SourceFormatAt(settings_.SourceFormat);
+  const PreviewKind preview = format != nullptr ? format->Preview : PreviewKind::RawLines;
+  // A grid file's summary is what the file says, so it follows the file chosen for each visit.
+  if (loaded_ && preview != PreviewKind::GridSummary) {
     return;
   }
   loaded_ = true;
   uxFile.Text = "Preview of file: " + PathText(settings_.SourceFile);
-  const SourceFormatEntry* format = SourceFormatAt(settings_.SourceFormat);
-  const PreviewKind preview = format != nullptr ? format->Preview : PreviewKind::RawLines;
   if (preview == PreviewKind::WizardColumns) {
     Label_info.Caption = "Use the right mouse button to assign the correct value to each column";
     GridEnabled = true;
@@ -96,11 +97,11 @@ void ColumnPageModel::ShowGridSummary() {
   const auto size = std::filesystem::file_size(settings_.SourceFile, error);
   std::int64_t empty = 0;
   if (error || size > kCountedSize) {
-    lines.back() += "; nodes without value are counted while converting";
+    lines.push_back("Nodes without value: counted while converting");
   } else if (const Status s = CountNodesWithoutValue(settings_.SourceFile, forced, empty); !s) {
     lines.push_back("The file breaks: " + s.Description());
   } else {
-    lines.back() += "; " + std::to_string(empty) + " node(s) without value";
+    lines.push_back("Nodes without value: " + std::to_string(empty));
   }
   ShowLines(lines);
 }

@@ -215,6 +215,11 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
            ""),
        "'delta lon' is 0.3, but lon min, lon max and the node count give 0.5"},
       {Isg("2.0",
+           "lat min = 10\nlat max = 11\nlon min = 20\nlon max = 21\ndelta lat = 1\n"
+           "delta lon = 1\n",
+           ""),
+       "'delta lon' is 1, but"},  // 0.5 rounds to 1 only by a tie: refused
+      {Isg("2.0",
            "lat min = 10\nlat max = 10\nlon min = 20\nlon max = 21\ndelta lat = 0\n"
            "delta lon = 0.5\n",
            ""),

@@ -143,12 +143,12 @@ TEST_F(Windows, AGridFileConvertsWithTheKeyboardShowingWhatItHolds) {
   QTest::keyClick(&main, Qt::Key_Return);
   ASSERT_NE(app_.Columns(), nullptr) << "Enter presses Read";
   auto* preview = Find<QTableWidget>(*app_.Columns(), "Grid_Preview");
-  ASSERT_EQ(preview->rowCount(), 6);
+  ASSERT_EQ(preview->rowCount(), 7);
   EXPECT_EQ(preview->item(0, 0)->text(), "ISG 2.0, model EGM96 (Alps, 15' nodes)");
   EXPECT_EQ(preview->item(2, 0)->text(), "Longitude 5\u00b0 to 15\u00b0, every 0.25\u00b0");
   EXPECT_EQ(preview->item(4, 0)->text(), "21 rows \u00d7 41 columns");
-  EXPECT_EQ(preview->item(5, 0)->text(),
-            "Values in meters; no data: -9999; 5 node(s) without value");
+  EXPECT_EQ(preview->item(5, 0)->text(), "Values in meters; no data: -9999");
+  EXPECT_EQ(preview->item(6, 0)->text(), "Nodes without value: 5");
   QTest::keyClick(app_.Columns(), Qt::Key_Return);
   ASSERT_EQ(page_.results.size(), 1u) << "Enter presses Next >";
   EXPECT_EQ(page_.results[0].Points, " 861");
