@@ -66,11 +66,9 @@ constexpr SourcePreset LaReunion() {
 }
 
 // A grid file brings its own coordinates and spacings, filled in when the file is chosen; until
-// then the boxes stay empty, so that Read asks for a file first.
+// then the boxes stay empty. Its coordinates carry their signs: the hemisphere stays north.
 constexpr SourcePreset GridFile() {
-  SourcePreset p = Decimal(OptionGeographical, UnitDecimalDegrees, "");
-  p.Hemisphere = HemispherePreset::NoneLocked;
-  return p;
+  return Decimal(OptionGeographical, UnitDecimalDegrees, "");
 }
 
 constexpr std::array<SourceFormatEntry, SourceFormatCount> kFormats{{
