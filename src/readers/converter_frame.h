@@ -3,6 +3,7 @@
 // What every source reader shares: the calling contract, the offset and storage resolution of
 // the separations, and the range trackers.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,6 +48,39 @@ struct ReadDiagnostics {
     if (NonNumericValues++ == 0) {
       FirstNonNumericLine = line;
     }
+  }
+
+  std::int64_t PartialNumbers = 0;    // values of which a leading number was read, the rest not
+  std::int64_t FirstPartialLine = 0;  // 1-based line of the first such value (0: none)
+  std::array<char, 40> FirstPartialText{};  // that value's text, cut to a readable length
+  std::size_t FirstPartialLength = 0;
+  double FirstPartialValue = 0.0;  // what it was read as
+
+  /// Notes that of `text` on `line` only a leading part was read, as `value`. Allocates nothing,
+  /// so the reading threads may call it.
+  void NotePartial(std::int64_t line, std::string_view text, double value) noexcept {
+    if (PartialNumbers++ == 0) {
+      FirstPartialLine = line;
+      FirstPartialLength = text.copy(FirstPartialText.data(), FirstPartialText.size());
+      FirstPartialValue = value;
+    }
+  }
+  std::string_view PartialText() const noexcept {
+    return {FirstPartialText.data(), FirstPartialLength};
+  }
+  /// Adds the notes of a later part of the file whose first line is line `linesBefore` + 1.
+  void Add(const ReadDiagnostics& later, std::int64_t linesBefore) noexcept {
+    if (later.NonNumericValues > 0 && NonNumericValues == 0) {
+      FirstNonNumericLine = linesBefore + later.FirstNonNumericLine;
+    }
+    NonNumericValues += later.NonNumericValues;
+    if (later.PartialNumbers > 0 && PartialNumbers == 0) {
+      FirstPartialLine = linesBefore + later.FirstPartialLine;
+      FirstPartialText = later.FirstPartialText;
+      FirstPartialLength = later.FirstPartialLength;
+      FirstPartialValue = later.FirstPartialValue;
+    }
+    PartialNumbers += later.PartialNumbers;
   }
 };
 
@@ -120,6 +154,17 @@ struct MarkerOrCompareRange {
     }
   }
 };
+
+/// True when nothing but blanks, tabs and line ends stands in [first, last): a number read up to
+/// `first` was read whole.
+inline bool OnlyBlanksIn(const char* first, const char* last) noexcept {
+  for (; first < last; ++first) {
+    if (*first != ' ' && *first != '\t' && *first != '\r' && *first != '\n') {
+      return false;
+    }
+  }
+  return true;
+}
 
 /// Runs the offset computation for a reader: fills `output`, or returns the format error.
 Status FinishRange(double smallest, double largest, ReaderOutput& output);

@@ -23,6 +23,8 @@ double Number(std::string_view text, bool afterLetters, std::int64_t line,
       afterLetters ? ReadAfterLetters(first, last, value) : ReadDecimal(first, last, value);
   if (error == std::errc::invalid_argument) {
     diagnostics.NoteNonNumeric(line);
+  } else if (!OnlyBlanksIn(end, last)) {
+    diagnostics.NotePartial(line, text, value);
   }
   return value;
 }

@@ -187,14 +187,7 @@ void GenericPass::AddRange(const GenericChunk& chunk) noexcept {
 }
 
 void GenericPass::AddDiagnostics(const ReadDiagnostics& chunk, std::uint64_t linesBefore) noexcept {
-  if (chunk.NonNumericValues == 0) {
-    return;
-  }
-  if (diagnostics_.NonNumericValues == 0) {
-    diagnostics_.FirstNonNumericLine =
-        static_cast<std::int64_t>(linesBefore) + chunk.FirstNonNumericLine;
-  }
-  diagnostics_.NonNumericValues += chunk.NonNumericValues;
+  diagnostics_.Add(chunk, static_cast<std::int64_t>(linesBefore));
 }
 
 std::int32_t GenericPass::ReadPassPoints() const noexcept {

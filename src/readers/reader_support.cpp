@@ -73,8 +73,12 @@ std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std:
 double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
                 DecimalMark mark) noexcept {
   double value = 0.0;
-  if (ReadDecimal(text.data(), text.data() + text.size(), value, mark).ec != std::errc()) {
+  const char* last = text.data() + text.size();
+  const auto [end, error] = ReadDecimal(text.data(), last, value, mark);
+  if (error != std::errc()) {
     diagnostics.NoteNonNumeric(static_cast<std::int64_t>(line));
+  } else if (!OnlyBlanksIn(end, last)) {
+    diagnostics.NotePartial(static_cast<std::int64_t>(line), text, value);
   }
   return value;
 }

@@ -74,7 +74,8 @@ class SourceLines {
 std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std::int16_t maxFields,
                          std::vector<LineField>& fields);
 
-/// ParseDecimal of `text`; a text that holds no number reads as 0 and is noted for `line`.
+/// ParseDecimal of `text`; a text that holds no number reads as 0 and is noted for `line`, and
+/// one read only in part ("5abc" as 5) is noted too.
 double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
                 DecimalMark mark = DecimalMark::PointOrComma) noexcept;
 

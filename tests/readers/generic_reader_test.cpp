@@ -141,7 +141,7 @@ struct Outcome {
   bool stopped = false;
   std::vector<double> block;  // the point list's block of doubles
   std::vector<int> percents;
-  std::int64_t nonNumeric = 0, firstNonNumeric = 0, outsideLine = 0;
+  std::int64_t nonNumeric = 0, firstNonNumeric = 0, outsideLine = 0, partial = 0, firstPartial = 0;
   std::string outsideText;
   double offset = 0;
   std::size_t messages = 0;
@@ -167,6 +167,8 @@ TEST_F(GenericReader, ReadsBlocksOnThreadsAsItReadsLineByLine) {
       {"clean lines", [](auto&) {}},
       {"values without a number, the first in a late block",
        [](auto& l) { l[1300] = "1 x 3\n", l[1720] = "1 2 y\n"; }},
+      {"values read in part, the first in a late block",
+       [](auto& l) { l[1301] = "1 45.25.5 3\n", l[1722] = "1 45.25 5abc\n"; }},
       {"angles outside the limits in a late block", [](auto& l) { l[1540] = "600 10 40\n"; }},
       {"a line longer than a block",
        [](auto& l) { l[700] = "1 1 " + std::string(150, '7') + "\n"; }},
@@ -200,6 +202,8 @@ TEST_F(GenericReader, ReadsBlocksOnThreadsAsItReadsLineByLine) {
       o.percents = page_.percents;
       o.nonNumeric = output_.Diagnostics.NonNumericValues;
       o.firstNonNumeric = output_.Diagnostics.FirstNonNumericLine;
+      o.partial = output_.Diagnostics.PartialNumbers;
+      o.firstPartial = output_.Diagnostics.FirstPartialLine;
       o.outsideLine = output_.Diagnostics.OutsideLimitsLine;
       o.outsideText = output_.Diagnostics.OutsideLimitsText;
       o.offset = output_.SeparationOffset;
@@ -208,6 +212,9 @@ TEST_F(GenericReader, ReadsBlocksOnThreadsAsItReadsLineByLine) {
     };
     const Outcome alone = read(GenericReadPlan{});
     EXPECT_GT(alone.block.size(), 4 * 700u) << c.what;
+    const bool partial = std::string_view(c.what).starts_with("values read in part");
+    EXPECT_EQ(alone.partial, partial ? 2 : 0) << c.what;
+    EXPECT_EQ(alone.firstPartial, partial ? 1302 : 0) << c.what;
     EXPECT_TRUE(alone == read(GenericReadPlan{2, 64})) << c.what << ": blocks of 64 bytes";
   }
 }
