@@ -51,6 +51,26 @@ Status GridCount(double origin, double max, double spacing, const char* axis, st
   return Status::Ok();
 }
 
+// Latitudes within ±90°, longitudes within ±360° and spacings within them, as the window takes
+// them: a header beyond that is no geographical grid.
+Status CheckGeographicalHeader(const NorwayHeader& h) {
+  constexpr double kDegree = DegToRad(1.0);
+  const struct {
+    const char* what;
+    double value, limit;
+  } checks[] = {{"southern latitude", h.yOrigin, 90}, {"northern latitude", h.yMax, 90},
+                {"western longitude", h.xOrigin, 360}, {"eastern longitude", h.xMax, 360},
+                {"latitude spacing", h.ySpacing, 180}, {"longitude spacing", h.xSpacing, 360}};
+  for (const auto& c : checks) {
+    if (!(std::abs(c.value) <= c.limit * kDegree)) {
+      return FormatError(std::string("the header's ") + c.what + " is " +
+                         NumberText(c.value / kDegree) + " degrees, beyond ±" +
+                         NumberText(c.limit));
+    }
+  }
+  return Status::Ok();
+}
+
 Status ReadHeader(std::istream& source, std::uint64_t size, NorwayHeader& h) {
   std::array<std::uint8_t, kHeaderSize> bytes{};
   source.read(reinterpret_cast<char*>(bytes.data()), kHeaderSize);
@@ -65,6 +85,11 @@ Status ReadHeader(std::istream& source, std::uint64_t size, NorwayHeader& h) {
   h.ellipsoid = static_cast<std::int32_t>(U32(bytes.data() + 56));
   if (Status s = CheckSpacings(h.xSpacing, h.ySpacing); !s) {
     return s;
+  }
+  if (h.utm == 0) {
+    if (Status s = CheckGeographicalHeader(h); !s) {
+      return s;
+    }
   }
   if (Status s = GridCount(h.xOrigin, h.xMax, h.xSpacing, "columns", h.columns); !s) {
     return s;

@@ -97,6 +97,13 @@ TEST_F(ReaderTest, NorwayRefusesBrokenFiles) {
   file.dLon = 1e-4;
   file.lonMax = 9.0;  // 40001 columns
   fail(file.Bytes(0, 0), ErrorOverflow, "too many columns");
+  NorwayFile far;
+  far.latMin = 100;
+  far.latMax = 100.1;
+  fail(far.Bytes(2, 3), ReaderFormatError, "southern latitude is 100 degrees, beyond \u00b190");
+  far = NorwayFile{};
+  far.dLon = 1e300;
+  fail(far.Bytes(2, 3), ReaderFormatError, "longitude spacing is 1e+300 degrees");
 }
 
 }  // namespace
