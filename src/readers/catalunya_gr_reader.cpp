@@ -1,5 +1,7 @@
 #include "readers/catalunya_gr_reader.h"
 
+#include <cmath>
+
 #include <vector>
 
 #include "base/angles.h"
@@ -211,6 +213,16 @@ Status ReadOrientation(const GrHeader& h, GrGrid& grid) {
     grid.x0 = DmsToRad(v[0], v[1], v[2]);
     grid.y0 = DmsToRad(v[3], v[4], v[5]);
     grid.spacing = DmsToRad(v[6], v[7], v[8]);
+  }
+  // The origin and spacing must be those of a geographical grid, as the window takes them.
+  const double degree = DegToRad(1.0);
+  if (!(std::abs(grid.y0) <= 90 * degree && std::abs(grid.x0) <= 360 * degree &&
+        std::abs(grid.spacing) <= 180 * degree)) {
+    return FormatError("the orientation list puts the origin at longitude " +
+                       NumberText(grid.x0 / degree) + ", latitude " + NumberText(grid.y0 / degree) +
+                       " degrees with a spacing of " + NumberText(grid.spacing / degree) +
+                       ": beyond \u00b190\u00b0 of latitude, \u00b1360\u00b0 of longitude or "
+                       "180\u00b0 of spacing");
   }
   return Status::Ok();
 }

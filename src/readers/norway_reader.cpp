@@ -58,7 +58,7 @@ Status CheckGeographicalHeader(const NorwayHeader& h) {
   const struct {
     const char* what;
     double value, limit;
-  } checks[] = {{"southern latitude", h.yOrigin, 90}, {"northern latitude", h.yMax, 90},
+  } checks[] = {{"southern latitude", h.yOrigin, 90},  {"northern latitude", h.yMax, 90},
                 {"western longitude", h.xOrigin, 360}, {"eastern longitude", h.xMax, 360},
                 {"latitude spacing", h.ySpacing, 180}, {"longitude spacing", h.xSpacing, 360}};
   for (const auto& c : checks) {

@@ -120,6 +120,7 @@ TEST_F(GrReader, RefusesEveryHeaderViolation) {
       {[](GrText& g) { g.units = "DEG DEG DEG RAD"; }, "four equal words"},
       {[](GrText& g) { g.units = "MIL MIL MIL MIL"; }, "RAD, DEG or GRA"},
       {[](GrText& g) { g.list = "2 41 0.25 0"; }, "12 values"},
+      {[](GrText& g) { g.list = "2 10 0 200 30 0 0 1 0 0 0 0"; }, "latitude 200.5 degrees"},
       {[](GrText& g) { g.data = "  \\DATA"; }, "no \\DATA"},
       {[](GrText& g) { g.data = "\\data"; }, "no \\DATA"},
       {[](GrText& g) { g.gridSet = ""; }, "GRID SET"},
