@@ -28,6 +28,12 @@ void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
         << " value(s) held no number and were read as 0 (the first on line "
         << reading.FirstNonNumericLine << ")\n";
   }
+  if (reading.RepeatedNodes > 0) {
+    err << "hextant-convert: warning: " << reading.RepeatedNodes
+        << " line(s) gave a node that an earlier line gave, and were taken in its place (the "
+           "first on line "
+        << reading.FirstRepeatedLine << ")\n";
+  }
   if (reading.PartialNumbers > 0) {
     err << "hextant-convert: warning: " << reading.PartialNumbers
         << " value(s) were read only in part, the first on line " << reading.FirstPartialLine

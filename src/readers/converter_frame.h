@@ -50,6 +50,16 @@ struct ReadDiagnostics {
     }
   }
 
+  std::int64_t RepeatedNodes = 0;      // node lines that fell on a node an earlier line gave
+  std::int64_t FirstRepeatedLine = 0;  // 1-based line of the first of them (0: none)
+
+  /// Notes that `line` gave a node that an earlier line gave already.
+  void NoteRepeated(std::int64_t line) noexcept {
+    if (RepeatedNodes++ == 0) {
+      FirstRepeatedLine = line;
+    }
+  }
+
   std::int64_t PartialNumbers = 0;    // values of which a leading number was read, the rest not
   std::int64_t FirstPartialLine = 0;  // 1-based line of the first such value (0: none)
   std::array<char, 40> FirstPartialText{};  // that value's text, cut to a readable length

@@ -34,6 +34,7 @@ class PolandLines {
   void ShowSecondPassProgress(std::int64_t line);
 
   const std::vector<PolandNode>& Nodes() const noexcept { return nodes_; }
+  void NoteRepeated(std::int64_t line) noexcept { diagnostics_.NoteRepeated(line); }
   const MarkerOrCompareRange& Lon() const noexcept { return lon_; }
   const MarkerOrCompareRange& Lat() const noexcept { return lat_; }
 
@@ -151,7 +152,11 @@ Status PlaceNodes(PolandLines& lines, const PolandGrid& grid, const ConversionSe
     if (!a || !b || *a < 0 || *a >= grid.columns || *b < 0 || *b >= grid.rows) {
       return Status::Error(ReaderFormatError, "a node lies off the grid its extent gives");
     }
-    points.SetNode(grid.columns * *b + *a + 1, {node.lon, node.lat, node.separation, 0.0});
+    const std::int32_t number = grid.columns * *b + *a + 1;
+    if (points.Node(number).NullFlag == 0.0) {
+      lines.NoteRepeated(node.line);  // the later line is taken
+    }
+    points.SetNode(number, {node.lon, node.lat, node.separation, 0.0});
     range.Take(node.separation);
   }
   lines.ShowSecondPassProgress(std::numeric_limits<std::int64_t>::max());

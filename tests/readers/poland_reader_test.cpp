@@ -34,6 +34,8 @@ TEST_F(PolandReader, PlacesNodesOnTheGridOfTheirExtent) {
   EXPECT_EQ(Points().Node(7).Separation, 40.3);
   EXPECT_EQ(Points().Node(9).Separation, 40.9);
   EXPECT_DOUBLE_EQ(output_.SeparationOffset, 40.5);  // both replaced values stay in the range
+  EXPECT_EQ(output_.Diagnostics.RepeatedNodes, 1);
+  EXPECT_EQ(output_.Diagnostics.FirstRepeatedLine, 7) << "node 3 again";
 }
 
 TEST_F(PolandReader, ReadsAHashFollowedByTextAsANode) {
