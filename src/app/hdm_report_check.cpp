@@ -83,7 +83,16 @@ int PrintModelCheck(const hdm::HdmModel& model) {
   std::printf("integrity: ok\n");
   PrintGrid(model, report);
   PrintLattice(report);
-  std::printf("nodes-without-value: %" PRId64 "\n", report.nodesWithoutValue);
+  std::printf(
+      "nodes-without-value: %" PRId64 " (%.1f %%)\n", report.nodesWithoutValue,
+      model.nodes > 0 ? 100.0 * static_cast<double>(report.nodesWithoutValue) / model.nodes : 0.0);
+  if (report.emptyEdges > 0) {
+    std::printf("empty-edges: %d\n", report.emptyEdges);
+    std::fprintf(stderr,
+                 "hextant-inspect: warning: %d of the grid's edge rows and columns hold no value "
+                 "at all: the source may have been cut short, or its spacing is too fine\n",
+                 report.emptyEdges);
+  }
   PrintNeighbours(model, report);
   std::printf("check: %s\n", report.Clean() ? "ok" : "warnings");
   return report.Clean() ? 0 : 3;

@@ -98,6 +98,27 @@ void FindNodesApart(const HdmModel& m, const CodeGrid& g, ModelCheckReport& repo
   }
 }
 
+// How many of the four edges (first and last row, first and last column) hold no value at all.
+int CountEmptyEdges(const CodeGrid& g) {
+  const auto emptyRow = [&](std::int32_t row) {
+    for (std::int32_t column = 0; column < g.Columns(); ++column) {
+      if (g.At(row, column)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  const auto emptyColumn = [&](std::int32_t column) {
+    for (std::int32_t row = 0; row < g.Rows(); ++row) {
+      if (g.At(row, column)) {
+        return false;
+      }
+    }
+    return true;
+  };
+  return emptyRow(0) + emptyRow(g.Rows() - 1) + emptyColumn(0) + emptyColumn(g.Columns() - 1);
+}
+
 }  // namespace
 
 ModelCheckReport CheckModel(const HdmModel& m) {
@@ -114,6 +135,7 @@ ModelCheckReport CheckModel(const HdmModel& m) {
     const CodeGrid grid(m);
     report.neighboursCompared = true;
     FindNodesApart(m, grid, report);
+    report.emptyEdges = CountEmptyEdges(grid);
   }
   return report;
 }

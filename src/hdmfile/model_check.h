@@ -21,6 +21,9 @@ struct ModelCheckReport {
   double rowSpacings = 0;          // (last Y − first Y) / spacing Y
   bool onLattice = false;          // both within a thousandth of a whole number
   std::int64_t nodesWithoutValue = 0;
+  /// Of the southern and northern rows and the western and eastern columns, how many hold no
+  /// value at all: what a source cut short, or a spacing too fine for it, leaves (regular only).
+  int emptyEdges = 0;
 
   // Only for a regular model. A node stands apart when its separation differs from the mean of
   // its valued neighbours left, right, below and above by more than twice the spread (largest
@@ -35,7 +38,9 @@ struct ModelCheckReport {
   double firstOutlierDifference = 0;  // metres, its separation minus its neighbours' mean
 
   /// True when nothing calls for a warning.
-  bool Clean() const noexcept { return regular && onLattice && zeros == 0 && outliers == 0; }
+  bool Clean() const noexcept {
+    return regular && onLattice && zeros == 0 && outliers == 0 && emptyEdges == 0;
+  }
 };
 
 /// Checks `model`, read whole (its `codes` hold every node).

@@ -31,6 +31,7 @@ struct Fault {
   void (*apply)(hdm::HdmModel&);
   bool regular, onLattice;
   std::int64_t nodesWithoutValue, zeros, firstZero, outliers, firstOutlier;
+  int emptyEdges = 0;
 };
 
 TEST(ModelCheck, FindsEachFaultAndNothingOnASmoothSurface) {
@@ -58,6 +59,15 @@ TEST(ModelCheck, FindsEachFaultAndNothingOnASmoothSurface) {
        0, -1},
       {"an extent off the spacing", [](hdm::HdmModel& m) { m.lastX = 7.4; }, true, false, 0, 0, -1,
        0, -1},
+      {"a northern row and an eastern column without value",
+       [](hdm::HdmModel& m) {
+         for (int k = 0; k < 48; ++k) {
+           if (k >= 40 || k % 8 == 7) {
+             m.codes[static_cast<std::size_t>(k)] = hdm::kNullCode;
+           }
+         }
+       },
+       true, true, 13, 0, -1, 0, -1, 2},
   };
   for (const Fault& f : faults) {
     SCOPED_TRACE(f.name);
@@ -72,7 +82,9 @@ TEST(ModelCheck, FindsEachFaultAndNothingOnASmoothSurface) {
     EXPECT_EQ(r.firstZero, f.firstZero);
     EXPECT_EQ(r.outliers, f.outliers);
     EXPECT_EQ(r.firstOutlier, f.firstOutlier);
-    EXPECT_EQ(r.Clean(), f.regular && f.onLattice && f.zeros == 0 && f.outliers == 0);
+    EXPECT_EQ(r.emptyEdges, f.emptyEdges);
+    EXPECT_EQ(r.Clean(),
+              f.regular && f.onLattice && f.zeros == 0 && f.outliers == 0 && f.emptyEdges == 0);
   }
 }
 
