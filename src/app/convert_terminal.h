@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "conversion/conversion_run.h"
 #include "platform/conversion_page.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
@@ -59,7 +60,15 @@ class TerminalProgress : public ProgressDisplay, public EventLoop {
       Draw(caption);
     }
   }
-  void SetStatus(const std::string& caption) override { status_ = caption; }
+  /// A wait for another conversion is told even with --quiet: it is no progress, and a run that
+  /// says nothing while it waits looks hung.
+  void SetStatus(const std::string& caption) override {
+    status_ = caption;
+    if (!show_ && caption == WaitingForFolderStatus) {
+      err_ << "hextant-convert: waiting for another conversion writing into the model's folder\n"
+           << std::flush;
+    }
+  }
   void Yield() override {}
 
  private:

@@ -152,13 +152,25 @@ bool ConversionRun::CutToArea(const AreaBox& area, ReaderOutput& output) {
 }
 
 // Conversions writing into one folder (the model and HdmToTarvo.INI) take turns: another one
-// holding the folder is waited for, with the window kept alive.
-void ConversionRun::WaitForFolder(FolderLock& lock) {
+// holding the folder is waited for, with the window kept alive, for `limit` at most (a stopped
+// conversion holds it for ever).
+bool ConversionRun::WaitForFolder(FolderLock& lock, const std::filesystem::path& folder,
+                                  std::chrono::milliseconds limit) {
+  const auto start = std::chrono::steady_clock::now();
   bool told = false;
   while (!lock.TryLock()) {
     if (!told) {
-      services_.Progress.SetStatus("Status: Waiting for another conversion writing there");
+      services_.Progress.SetStatus(WaitingForFolderStatus);
       told = true;
+    }
+    if (std::chrono::steady_clock::now() - start > limit) {
+      services_.Messages.Show(Message{ProgramTitle,
+                                      "Another conversion has been writing into the folder " +
+                                          PathText(folder) + " for " +
+                                          NumberText(static_cast<double>(limit.count()) / 1000) +
+                                          " seconds: nothing was written.",
+                                      MessageIcon::Critical, MessageButtons::Ok});
+      return false;
     }
     services_.Events.Yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -166,6 +178,7 @@ void ConversionRun::WaitForFolder(FolderLock& lock) {
   if (told) {
     services_.Progress.SetStatus("Status: Sorting and Writing File");
   }
+  return true;
 }
 
 RunReport ConversionRun::RunOnce(const RunOptions& options) {
@@ -196,7 +209,15 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
     return report;
   }
   FolderLock folder(FolderOf(report.OutputFile));
-  WaitForFolder(folder);
+  if (!WaitForFolder(folder, FolderOf(report.OutputFile), options.FolderWait)) {
+    if (chooser.Placeholder()) {
+      RemoveEmptyPlaceholder(report.OutputFile, *chooser.Placeholder());
+    }
+    report.Failure = "no model was written to " + PathText(report.OutputFile) +
+                     ": another conversion kept its folder";
+    services_.Progress.SetStatus("Status: Nothing was written");
+    return report;
+  }
   WriteModelAndCheckNodes(report, output);
   services_.Progress.SetProgressCaption("100 %");
   if (report.WriterResult != HDM_OK) {

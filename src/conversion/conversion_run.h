@@ -4,6 +4,7 @@
 // nodes into grid order, settle the output file, write the model through the writer library,
 // test that the grid is regular, show the results and write the settings file.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -31,6 +32,12 @@ struct RunServices {
   ResultsDialog& Results;
 };
 
+/// What the status line says while another conversion writes into the output's folder.
+inline constexpr const char* WaitingForFolderStatus =
+    "Status: Waiting for another conversion writing there";
+/// How long a run waits for another conversion writing into the output's folder.
+inline constexpr std::chrono::seconds FolderWaitLimit{120};
+
 /// Choices of the caller that the window does not hold.
 struct RunOptions {
   /// Proposed instead of the name derived from the source file (it still goes through the output
@@ -38,6 +45,8 @@ struct RunOptions {
   std::optional<std::filesystem::path> ProposedOutput;
   /// Replaces the import wizard's column check, asked first for the generic text format.
   std::function<bool()> CheckColumnRoles;
+  /// How long to wait for another conversion writing into the output's folder.
+  std::chrono::milliseconds FolderWait = FolderWaitLimit;
   /// The project area: only the nodes inside it (boundary included) are written. Decimal degrees
   /// for a geographical model, metres for a grid model.
   std::optional<AreaBox> Area;
@@ -94,7 +103,8 @@ class ConversionRun {
   RunReport RunOnce(const RunOptions& options);
   bool ReadNodes(const RunOptions& options, RunReport& report, ReaderOutput& output);
   bool CutToArea(const AreaBox& area, ReaderOutput& output);
-  void WaitForFolder(FolderLock& lock);
+  bool WaitForFolder(FolderLock& lock, const std::filesystem::path& folder,
+                     std::chrono::milliseconds limit);
   LatticeReport CheckNodes(const ReaderOutput& output) const;
   void WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output);
   void WriteModel(RunReport& report, const ReaderOutput& output);

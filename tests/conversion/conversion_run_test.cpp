@@ -160,6 +160,23 @@ TEST_F(Run, RefusesAnEmptyReadAndReportsNodesOffTheLattice) {
   EXPECT_EQ(report.Lattice.Duplicates, 1);
 }
 
+TEST_F(Run, GivesUpOnAFolderThatAnotherConversionKeeps) {
+  FolderLock other(dir_.Path());
+  ASSERT_TRUE(other.TryLock());
+  RunOptions options;
+  options.FolderWait = std::chrono::milliseconds(200);
+  const RunReport report = Start(options);
+  EXPECT_EQ(report.Outcome, RunOutcome::StoppedBeforeWriting);
+  EXPECT_EQ(report.Failure,
+            "no model was written to " + Model() + ": another conversion kept its folder");
+  ASSERT_FALSE(messages_.shown.empty());
+  const std::string& text = messages_.shown.back().Text;
+  EXPECT_EQ(text.rfind("Another conversion has been writing into the folder ", 0), 0u) << text;
+  EXPECT_NE(text.find(" for 0.2 seconds: nothing was written."), std::string::npos) << text;
+  EXPECT_FALSE(fs::exists(Model())) << "the placeholder of the new name is taken back";
+  EXPECT_FALSE(fs::exists(Ini()));
+}
+
 TEST_F(Run, IrregularGridKeepsTheModelAndSkipsTheSettingsFile) {
   nodes_.erase(nodes_.begin() + 5);
   EXPECT_EQ(Start().Outcome, RunOutcome::IrregularGrid);
