@@ -11,7 +11,8 @@ std::int32_t CutToArea(PointList& points, const AreaBox& box, double tolerance,
   for (std::int32_t i = 1; i <= n; ++i) {
     GeoidPoint p = points.Node(i);
     if (period > 0 && std::isfinite(p.X)) {
-      p.X += std::ceil((box.West - tolerance - p.X) / period) * period;  // the first turn east of West
+      p.X +=
+          std::ceil((box.West - tolerance - p.X) / period) * period;  // the first turn east of West
     }
     const bool inside = p.X >= box.West - tolerance && p.X <= box.East + tolerance &&
                         p.Y >= box.South - tolerance && p.Y <= box.North + tolerance;

@@ -2,9 +2,9 @@
 
 #include "mainwindow/main_window_model.h"
 
+#include "grids/grid_file.h"
 #include "mainwindow/control_captions.h"
 #include "mainwindow/option_groups.h"
-#include "grids/grid_file.h"
 #include "platform/file_system.h"
 #include "settings/choice_lists.h"
 #include "text/text_parsing.h"
