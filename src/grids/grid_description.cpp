@@ -1,5 +1,9 @@
 #include "grids/grid_description.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "text/text_parsing.h"
 
 namespace hextant {
@@ -10,6 +14,14 @@ std::string Coordinate(double value, bool geographical) {
 }
 
 }  // namespace
+
+double ValueInMetres(const GridDescription& grid, double value) noexcept {
+  const double tolerance = 1e-9 * std::max(1.0, std::abs(grid.NoData));
+  if ((grid.HasNoData && std::abs(value - grid.NoData) <= tolerance) || !std::isfinite(value)) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return value * grid.ValueFactor;
+}
 
 std::string LayoutText(const GridDescription& grid) {
   if (grid.Layout == GridLayout::Gtx) {

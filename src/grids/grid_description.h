@@ -47,6 +47,12 @@ struct GridDescription {
   double North() const noexcept { return South + (Rows - 1) * SpacingY; }
 };
 
+/// Metres in an international foot, the foot of ISG files.
+inline constexpr double FootInMetres = 0.3048;
+
+/// A value of the file in metres: NaN for the nodata value or a value that is not finite.
+double ValueInMetres(const GridDescription& grid, double value) noexcept;
+
 /// "ISG 2.0", "GTX (float32)".
 std::string LayoutText(const GridDescription& grid);
 

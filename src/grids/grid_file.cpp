@@ -1,5 +1,7 @@
 #include "grids/grid_file.h"
 
+#include <cmath>
+
 #include "grids/gtx_layout.h"
 #include "grids/isg_blocks.h"
 #include "grids/isg_header.h"
@@ -44,14 +46,28 @@ std::optional<GridLayout> GridLayoutNamed(std::string_view name) noexcept {
   return std::nullopt;
 }
 
+std::optional<GridLayout> ForcedGridLayout(std::int16_t setting) noexcept {
+  return setting < 0 ? std::nullopt : std::optional(static_cast<GridLayout>(setting));
+}
+
+namespace {
+
+// The first GridHeadSize bytes of `source` (fewer in a shorter file).
+std::string ReadHead(std::istream& source, std::uint64_t size) {
+  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(size, GridHeadSize)), '\0');
+  source.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(source.gcount()));
+  return head;
+}
+
+}  // namespace
+
 GridFile::GridFile(std::istream& source, std::uint64_t size) : source_(source), size_(size) {}
 
 GridFile::~GridFile() = default;
 
 Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
-  head_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size_, GridHeadSize)));
-  source_.read(head_.data(), static_cast<std::streamsize>(head_.size()));
-  head_.resize(static_cast<std::size_t>(source_.gcount()));
+  head_ = ReadHead(source_, size_);
   const std::optional<GridLayout> layout = forced ? forced : RecognizeGridLayout(head_, size_);
   if (!layout) {
     return Status::Error(ErrorFileFormat,
@@ -102,67 +118,67 @@ Status GridFile::ReadNodes(GridNodeSink& sink) {
   return ReadGtxValues(source_, grid_, sink);
 }
 
-Status DescribeGridFile(const std::filesystem::path& path, GridDescription& grid,
-                        std::optional<GridLayout> forced) {
-  SourceFile source;
-  if (Status s = source.Open(path); !s) {
-    return s;
-  }
-  GridFile file(source.Stream(), source.Size());
-  if (Status s = file.ReadHeader(forced); !s) {
-    const Status readError = source.ReadError();  // the cause when a read failed
-    return readError ? Status::Error(s.Number(), PathText(path) + ": " + s.Description())
-                     : readError;
-  }
-  grid = file.Description();
-  return Status::Ok();
-}
-
-}  // namespace hextant
-
-namespace hextant {
-
 namespace {
 
 class CountingSink final : public GridNodeSink {
  public:
-  explicit CountingSink(std::int32_t columns) : columns_(columns) {}
   Status Row(std::int32_t, const double* values) override {
-    for (std::int32_t a = 0; a < columns_; ++a) {
-      count += values[a] != values[a] ? 1 : 0;  // NaN: no value
+    for (std::int32_t a = 0; a < columns; ++a) {
+      count += std::isnan(values[a]) ? 1 : 0;
     }
     return Status::Ok();
   }
   Status Point(double, double, double value) override {
-    count += value != value ? 1 : 0;
+    count += std::isnan(value) ? 1 : 0;
     return Status::Ok();
   }
   void Progress(std::uint64_t) override {}
+  std::int32_t columns = 0;
   std::int64_t count = 0;
-
- private:
-  std::int32_t columns_;
 };
 
-}  // namespace
-
-Status CountNodesWithoutValue(const std::filesystem::path& path, std::optional<GridLayout> forced,
-                              std::int64_t& count) {
+// Opens `path`, reads its header and then does `read` with the file; a failure names the file,
+// and when a read failed, that is the cause whatever the layout made of the early end. (A read
+// that fails past what was needed, as the head's may, is left to the reader that gets there.)
+template <typename Read>
+Status WithGridFile(const std::filesystem::path& path, std::optional<GridLayout> forced,
+                    Read read) {
   SourceFile source;
   if (Status s = source.Open(path); !s) {
     return s;
   }
   GridFile file(source.Stream(), source.Size());
   Status s = file.ReadHeader(forced);
-  CountingSink sink(file.Description().Columns);
   if (s) {
-    s = file.ReadNodes(sink);
+    s = read(file);
   }
+  if (s) {
+    return s;
+  }
+  const Status readError = source.ReadError();
+  return readError ? Status::Error(s.Number(), PathText(path) + ": " + s.Description())
+                   : readError;
+}
+
+}  // namespace
+
+Status DescribeGridFile(const std::filesystem::path& path, GridDescription& grid,
+                        std::optional<GridLayout> forced) {
+  return WithGridFile(path, forced, [&](GridFile& file) {
+    grid = file.Description();
+    return Status::Ok();
+  });
+}
+
+Status CountNodesWithoutValue(const std::filesystem::path& path, std::optional<GridLayout> forced,
+                              std::int64_t& count) {
+  CountingSink sink;
+  const Status s = WithGridFile(path, forced, [&](GridFile& file) {
+    sink.columns = file.Description().Columns;
+    return file.ReadNodes(sink);
+  });
   count = sink.count;
-  if (Status readError = source.ReadError(); !readError) {
-    return readError;
-  }
-  return s ? s : Status::Error(s.Number(), PathText(path) + ": " + s.Description());
+  return s;
 }
 
 std::optional<GridLayout> RecognizeGridFile(const std::filesystem::path& path) {
@@ -170,11 +186,7 @@ std::optional<GridLayout> RecognizeGridFile(const std::filesystem::path& path) {
   if (!source.Open(path)) {
     return std::nullopt;
   }
-  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(source.Size(), GridHeadSize)),
-                   '\0');
-  source.Stream().read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(source.Stream().gcount()));
-  return RecognizeGridLayout(head, source.Size());
+  return RecognizeGridLayout(ReadHead(source.Stream(), source.Size()), source.Size());
 }
 
 }  // namespace hextant

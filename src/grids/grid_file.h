@@ -39,6 +39,9 @@ inline constexpr GridLayoutName GridLayoutNames[] = {
 /// The layout a command-line name forces ("isg", "gtx"), or nullopt.
 std::optional<GridLayout> GridLayoutNamed(std::string_view name) noexcept;
 
+/// The layout a setting forces: a GridLayout's number, or -1 for the one the content shows.
+std::optional<GridLayout> ForcedGridLayout(std::int16_t setting) noexcept;
+
 class GridFile {
  public:
   /// `source` stands at the start of a file of `size` bytes.

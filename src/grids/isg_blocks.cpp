@@ -35,14 +35,6 @@ struct ValueBlock {
   std::size_t bad = std::string::npos;  // where a text that is no number starts
 };
 
-double Metres(const GridDescription& grid, double value) noexcept {
-  const double tolerance = 1e-9 * std::max(1.0, std::abs(grid.NoData));
-  if ((grid.HasNoData && std::abs(value - grid.NoData) <= tolerance) || !std::isfinite(value)) {
-    return std::numeric_limits<double>::quiet_NaN();
-  }
-  return value * grid.ValueFactor;
-}
-
 // Calls `take(offset, length)` for each blank-separated text of `text`, until it returns false.
 template <typename Take>
 void EachToken(std::string_view text, Take take) {
@@ -73,7 +65,7 @@ void Parse(ValueBlock& block, const GridDescription& grid) {
       block.bad = at;
       return false;
     }
-    block.values.push_back(Metres(grid, value));
+    block.values.push_back(ValueInMetres(grid, value));
     return true;
   });
 }

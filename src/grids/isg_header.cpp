@@ -11,8 +11,6 @@
 namespace hextant {
 namespace {
 
-constexpr double kFoot = 0.3048;
-
 std::string_view Trim(std::string_view text) noexcept {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) {
@@ -200,7 +198,7 @@ Status IsgHeader::Units(GridDescription& grid) const {
   if (grid.ValueUnits != "meters" && grid.ValueUnits != "feet") {
     return Error("data units", "must be meters or feet, not '" + grid.ValueUnits + "'");
   }
-  grid.ValueFactor = grid.ValueUnits == "feet" ? kFoot : 1.0;
+  grid.ValueFactor = grid.ValueUnits == "feet" ? FootInMetres : 1.0;
   return Status::Ok();
 }
 
@@ -265,7 +263,7 @@ Status IsgHeader::Describe(GridDescription& grid) {
     return s;
   }
   dmsAngles_ = grid.CoordinateUnits == "dms";
-  const double factor = grid.CoordinateUnits == "feet" ? kFoot : 1.0;
+  const double factor = grid.CoordinateUnits == "feet" ? FootInMetres : 1.0;
   const bool edges = grid.Version != "2.0";
   const std::string y = grid.Geographical ? "lat" : "north";
   const std::string x = grid.Geographical ? "lon" : "east";

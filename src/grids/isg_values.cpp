@@ -10,7 +10,6 @@
 namespace hextant {
 namespace {
 
-constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 constexpr std::uint64_t kBytesPerReport = 1 << 20;
 
 bool IsBlank(char c) noexcept {
@@ -72,14 +71,6 @@ class IsgNumbers {
   std::uint64_t reported_ = 0;
 };
 
-double Metres(const GridDescription& grid, double value) noexcept {
-  if (grid.HasNoData &&
-      std::abs(value - grid.NoData) <= 1e-9 * std::max(1.0, std::abs(grid.NoData))) {
-    return kNoValue;
-  }
-  return std::isfinite(value) ? value * grid.ValueFactor : kNoValue;
-}
-
 Status CountError(const GridDescription& grid, std::int64_t read, std::uint64_t line, bool more) {
   const std::string promised = std::to_string(grid.Rows) + " x " + std::to_string(grid.Columns);
   return Status::Error(ErrorFileFormat, more ? "line " + std::to_string(line) +
@@ -92,7 +83,7 @@ Status CountError(const GridDescription& grid, std::int64_t read, std::uint64_t 
 }
 
 Status ReadSparseNodes(IsgNumbers& numbers, const GridDescription& grid, GridNodeSink& sink) {
-  const double factor = grid.CoordinateUnits == "feet" ? 0.3048 : 1.0;
+  const double factor = grid.CoordinateUnits == "feet" ? FootInMetres : 1.0;
   double fields[3] = {};
   Status error = Status::Ok();
   for (std::int64_t node = 0;; ++node) {
@@ -111,7 +102,7 @@ Status ReadSparseNodes(IsgNumbers& numbers, const GridDescription& grid, GridNod
       return CountError(grid, grid.NodeCount(), numbers.Line(), true);
     }
     if (Status s = sink.Point(fields[grid.Fields.X] * factor, fields[grid.Fields.Y] * factor,
-                              Metres(grid, fields[grid.Fields.Value]));
+                              ValueInMetres(grid, fields[grid.Fields.Value]));
         !s) {
       return s;
     }

@@ -136,9 +136,7 @@ void MainWindowModel::ApplyGridFile() {
     return;
   }
   GridDescription grid;
-  const auto forced = settings_.GridLayoutForced < 0
-                          ? std::nullopt
-                          : std::optional(static_cast<GridLayout>(settings_.GridLayoutForced));
+  const auto forced = ForcedGridLayout(settings_.GridLayoutForced);
   if (const Status s = DescribeGridFile(dialogFileName_, grid, forced); !s) {
     gridFileProblem_ = s.Description();
     for (TextBox& box : c_.Text_Spacing) {

@@ -113,10 +113,7 @@ Status ReadGrid(std::istream& source, std::uint64_t size, ReaderEnvironment& env
                 ReaderOutput& output) {
   ConversionSettings& settings = env.Settings;
   GridFile file(source, size);
-  const auto forced = settings.GridLayoutForced < 0
-                          ? std::nullopt
-                          : std::optional(static_cast<GridLayout>(settings.GridLayoutForced));
-  if (Status s = file.ReadHeader(forced); !s) {
+  if (Status s = file.ReadHeader(ForcedGridLayout(settings.GridLayoutForced)); !s) {
     return s;
   }
   const GridDescription& grid = file.Description();

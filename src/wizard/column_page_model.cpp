@@ -83,9 +83,7 @@ void ColumnPageModel::ShowLines(const std::vector<std::string>& lines) {
 // What the grid file's header says, or why it cannot be read.
 void ColumnPageModel::ShowGridSummary() {
   GridDescription grid;
-  const auto forced = settings_.GridLayoutForced < 0
-                          ? std::nullopt
-                          : std::optional(static_cast<GridLayout>(settings_.GridLayoutForced));
+  const auto forced = ForcedGridLayout(settings_.GridLayoutForced);
   if (const Status s = DescribeGridFile(settings_.SourceFile, grid, forced); !s) {
     ShowLines({s.Description()});
     return;
