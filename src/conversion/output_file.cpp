@@ -1,5 +1,7 @@
 #include "conversion/output_file.h"
 
+#include "text/text_parsing.h"
+
 namespace hextant {
 namespace {
 
@@ -36,11 +38,7 @@ void OutputFileChooser::ShowError(const std::string& text) {
 }
 
 std::string OutputFileChooser::Forbidden(const std::filesystem::path& path) const {
-  std::string name = path.filename().string();
-  for (char& c : name) {
-    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  if (name == "HDMTOTARVO.INI") {
+  if (UpperCase(PathText(path.filename())) == "HDMTOTARVO.INI") {
     return std::string("it is the name of the settings file ") + kSettingsFileName +
            ", which is written beside the model";
   }

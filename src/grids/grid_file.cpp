@@ -156,8 +156,7 @@ Status WithGridFile(const std::filesystem::path& path, std::optional<GridLayout>
     return s;
   }
   const Status readError = source.ReadError();
-  return readError ? Status::Error(s.Number(), PathText(path) + ": " + s.Description())
-                   : readError;
+  return readError ? Status::Error(s.Number(), PathText(path) + ": " + s.Description()) : readError;
 }
 
 }  // namespace
