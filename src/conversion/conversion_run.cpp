@@ -9,7 +9,7 @@
 
 #include "base/grid_assembly.h"
 #include "conversion/output_file.h"
-#include "hdmfile.h"
+#include "hdmfile/hdmfile.h"
 #include "readers/reader_progress.h"
 #include "readers/source_readers.h"
 #include "text/text_parsing.h"

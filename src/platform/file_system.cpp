@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "staged_file.h"
+#include "hdmfile/staged_file.h"
 
 // The services that are the same on every platform; the others are in file_system_posix.cpp and
 // file_system_win.cpp.
