@@ -10,8 +10,8 @@
 #include <string>
 
 #include "base/grid_assembly.h"
-#include "hdm_reader.h"
-#include "hdmfile.h"
+#include "hdmfile/hdm_reader.h"
+#include "hdmfile/hdmfile.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 # cmake -DSRC=<src folder> -P check_layers.cmake
 # Fails when the folders under SRC include one another in a cycle (from the #include "folder/..."
-# lines of their files), or when a source file is longer than 500 lines. Prints the folder graph.
+# lines of their files), when a file includes a header of another folder without naming the folder
+# (#include "hdm_reader.h" outside hdmfile/), or when a source file is longer than 500 lines.
+# Prints the folder graph.
 cmake_minimum_required(VERSION 3.25)
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${SRC} ${SRC}/*)
 list(FILTER folders EXCLUDE REGEX "\\.")
@@ -22,6 +24,18 @@ foreach(folder IN LISTS folders)
         if(NOT used STREQUAL folder AND used IN_LIST folders)
           list(APPEND uses_${folder} ${used})
         endif()
+      elseif(line MATCHES "^[ \t]*#[ \t]*include[ \t]+\"([^\"/]+)\"")
+        # A header of another folder named without it: the edge counts, and the line fails.
+        set(header ${CMAKE_MATCH_1})
+        set(elsewhere "")
+        if(NOT EXISTS ${SRC}/${folder}/${header})
+          file(GLOB elsewhere RELATIVE ${SRC} ${SRC}/*/${header})
+        endif()
+        foreach(found IN LISTS elsewhere)
+          get_filename_component(used ${found} DIRECTORY)
+          list(APPEND uses_${folder} ${used})
+          string(APPEND failures "\n  ${file}: ${line} names ${found} without its folder")
+        endforeach()
       endif()
     endforeach()
   endforeach()
@@ -57,4 +71,5 @@ string(APPEND failures "${cycles}")
 if(failures)
   message(FATAL_ERROR "The folders under ${SRC} break their layering:${failures}")
 endif()
-message("No cycle among ${SRC}'s folders; every source file has at most 500 lines.")
+message("No cycle among ${SRC}'s folders, every include of another folder names it, and every "
+        "source file has at most 500 lines.")

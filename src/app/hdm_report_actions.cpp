@@ -11,14 +11,14 @@
 #include <fstream>
 #include <iostream>
 
-#include "grid_export.h"
-#include "hdm_reader.h"
+#include "hdmfile/grid_export.h"
+#include "hdmfile/hdm_reader.h"
 #include "platform/file_system.h"
 #if HEXTANT_PICTURE
-#include "model_picture.h"
+#include "ui/model_picture.h"
 #endif
-#include "point_query.h"
-#include "staged_file.h"
+#include "hdmfile/point_query.h"
+#include "hdmfile/staged_file.h"
 
 namespace hextant {
 namespace {

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <string>
 
-#include "model_check.h"
+#include "hdmfile/model_check.h"
 
 namespace hextant {
 namespace {

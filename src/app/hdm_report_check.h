@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hdm_reader.h"
+#include "hdmfile/hdm_reader.h"
 
 namespace hextant {
 

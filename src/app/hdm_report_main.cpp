@@ -18,10 +18,10 @@
 #include <string_view>
 #include <vector>
 
-#include "hdm_reader.h"
 #include "hdm_report_actions.h"
 #include "hdm_report_check.h"
 #include "hdm_report_options.h"
+#include "hdmfile/hdm_reader.h"
 
 namespace {
 

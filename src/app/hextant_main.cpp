@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "convert_options.h"
-#include "hextant_app.h"
-#include "qt_platform.h"
-#include "results_dialog.h"
+#include "ui/hextant_app.h"
+#include "ui/qt_platform.h"
+#include "ui/results_dialog.h"
 
 namespace {
 

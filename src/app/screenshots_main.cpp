@@ -14,11 +14,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "hextant_app.h"
-#include "main_window.h"
-#include "qt_platform.h"
-#include "results_dialog.h"
-#include "wizard_pages.h"
+#include "ui/hextant_app.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+#include "ui/results_dialog.h"
+#include "ui/wizard_pages.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <string>
 
-#include "model_raster.h"
+#include "hdmfile/model_raster.h"
 
 namespace hextant::ui {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "convert_command.h"
+#include "app/convert_command.h"
 #include "grids/grid_file.h"
 #include "readers/source_formats.h"
 #include "temp_dir.h"

@@ -4,7 +4,7 @@
 
 #include "conversion/conversion_run.h"
 #include "fakes/platform_fakes.h"
-#include "hdm_reader.h"
+#include "hdmfile/hdm_reader.h"
 #include "temp_dir.h"
 
 namespace hextant::test {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "crc32.h"
-#include "hdm_layout.h"
-#include "hdm_reader.h"
+#include "hdmfile/crc32.h"
+#include "hdmfile/hdm_layout.h"
+#include "hdmfile/hdm_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes(data, data + size);

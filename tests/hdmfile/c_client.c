@@ -4,7 +4,7 @@
 #include <math.h>
 #include <stdio.h>
 
-#include "hdmfile.h"
+#include "hdmfile/hdmfile.h"
 
 #define DEG (3.14159265358979323846 / 180.0)
 

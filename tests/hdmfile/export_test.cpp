@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <numbers>
 
-#include "grid_export.h"
 #include "hdmfile/export_readers.h"
+#include "hdmfile/grid_export.h"
 #include "hdmfile/model_writer.h"
 #include "temp_dir.h"
 

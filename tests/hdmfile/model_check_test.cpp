@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "hdm_layout.h"
-#include "model_check.h"
+#include "hdmfile/hdm_layout.h"
+#include "hdmfile/model_check.h"
 
 namespace {
 

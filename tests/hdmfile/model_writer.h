@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "hdmfile.h"
+#include "hdmfile/hdmfile.h"
 
 namespace hextant::test {
 

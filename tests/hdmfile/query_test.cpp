@@ -9,10 +9,10 @@
 #include <numbers>
 #include <random>
 
-#include "hdm_layout.h"
-#include "hdm_reader.h"
+#include "hdmfile/hdm_layout.h"
+#include "hdmfile/hdm_reader.h"
 #include "hdmfile/model_writer.h"
-#include "point_query.h"
+#include "hdmfile/point_query.h"
 #include "temp_dir.h"
 
 namespace hextant::test {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "crc32.h"
-#include "hdm_layout.h"
-#include "hdm_reader.h"
+#include "hdmfile/crc32.h"
+#include "hdmfile/hdm_layout.h"
+#include "hdmfile/hdm_reader.h"
 #include "hdmfile/model_writer.h"
 #include "temp_dir.h"
 

@@ -20,8 +20,8 @@
 #include <unistd.h>
 #endif
 
-#include "hdm_layout.h"
-#include "hdm_reader.h"
+#include "hdmfile/hdm_layout.h"
+#include "hdmfile/hdm_reader.h"
 #include "hdmfile/model_writer.h"
 #include "temp_dir.h"
 

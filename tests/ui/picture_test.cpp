@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <cmath>
 
-#include "hdm_layout.h"
+#include "hdmfile/hdm_layout.h"
 #include "hdmfile/model_writer.h"
-#include "model_picture.h"
-#include "results_dialog.h"
 #include "temp_dir.h"
+#include "ui/model_picture.h"
+#include "ui/results_dialog.h"
 
 namespace hextant::test {
 namespace {

@@ -15,11 +15,11 @@
 #include <fstream>
 
 #include "fakes/platform_fakes.h"
-#include "hextant_app.h"
-#include "main_window.h"
-#include "qt_platform.h"
 #include "temp_dir.h"
-#include "wizard_pages.h"
+#include "ui/hextant_app.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+#include "ui/wizard_pages.h"
 
 namespace hextant::test {
 namespace {
