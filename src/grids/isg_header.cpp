@@ -294,7 +294,9 @@ Status IsgHeader::Describe(GridDescription& grid) {
 bool LooksLikeIsg(std::string_view head) noexcept {
   for (std::size_t at = head.find("begin_of_head"); at != std::string_view::npos;
        at = head.find("begin_of_head", at + 1)) {
-    if (at == 0 || head[at - 1] == '\n' || head[at - 1] == '\r') {
+    // At the start of a line, the first line after a UTF-8 byte-order mark included.
+    if (at == 0 || head[at - 1] == '\n' || head[at - 1] == '\r' ||
+        (at == 3 && head.starts_with("\xEF\xBB\xBF"))) {
       return true;
     }
   }

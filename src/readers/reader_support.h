@@ -42,10 +42,14 @@ Status CheckSpacings(double spacingX, double spacingY);
 /// The lines of a text source, with the read position for the progress report.
 class SourceLines {
  public:
-  /// `start` is the position in the file at which the stream stands.
+  /// `start` is the position in the file at which the stream stands; only at 0 is a byte-order
+  /// mark skipped.
   SourceLines(std::istream& source, std::uint64_t size, ReadProgress& progress,
               std::uint64_t start = 0)
-      : reader_(source), size_(size), start_(start), progress_(progress) {}
+      : reader_(source, LineReader::kDefaultLineLimit, start == 0),
+        size_(size),
+        start_(start),
+        progress_(progress) {}
 
   /// The next line, valid until the next Read or AtEnd; fails with "Input past end of file"
   /// when there is none.

@@ -2,16 +2,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace hextant {
-LineReader::LineReader(std::istream& source, std::size_t lineLimit)
+namespace {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+}
+
+LineReader::LineReader(std::istream& source, std::size_t lineLimit, bool atFileStart)
     : source_(source),
       lineLimit_(std::max<std::size_t>(lineLimit, 1)),
       capacity_(lineLimit_ + kChunkSize),
-      buffer_(new char[capacity_]) {}
+      buffer_(new char[capacity_]),
+      markPossible_(atFileStart) {}
 
 // Keeps the unread bytes, moved to the front, and appends what the stream has; false when it
-// had nothing more.
+// had nothing more to hand out. The first read asks for far more than a byte-order mark, so it
+// holds the whole mark unless the file is shorter.
 bool LineReader::Refill() {
   if (sourceDone_) {
     return false;
@@ -27,7 +34,13 @@ bool LineReader::Refill() {
   const auto got = static_cast<std::size_t>(std::max<std::streamsize>(source_.gcount(), 0));
   end_ += got;
   sourceDone_ = got < asked;
-  return got > 0;
+  if (markPossible_) {
+    markPossible_ = false;
+    if (std::string_view(buffer_.get(), end_).starts_with(kByteOrderMark)) {
+      Take(kByteOrderMark.size());
+    }
+  }
+  return end_ - begin_ > kept;
 }
 
 // The first LF or CR among the unread bytes, or the end of them; both searches run ahead with

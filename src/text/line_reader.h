@@ -18,7 +18,9 @@ inline std::size_t FindByte(const char* data, std::size_t from, std::size_t to, 
 /// Reads 8-bit text lines from a stream through one large buffer and hands them out as views
 /// into it, so that reading a line allocates nothing. A line ends at LF, CR LF or CR; the line end
 /// is not part of the line. Lines longer than the limit are cut to it (the rest of the line is
-/// skipped), so no input makes the reader hold more than the limit plus one read chunk.
+/// skipped), so no input makes the reader hold more than the limit plus one read chunk. A UTF-8
+/// byte-order mark at the start of a file is skipped: it is no part of the first line, though it
+/// counts among the bytes consumed.
 class LineReader {
  public:
   static constexpr std::size_t kDefaultLineLimit = 1 << 20;
@@ -27,7 +29,10 @@ class LineReader {
   static constexpr std::size_t kChunkSize = 1 << 20;
   static constexpr std::size_t kFirstRead = 1 << 16;
 
-  explicit LineReader(std::istream& source, std::size_t lineLimit = kDefaultLineLimit);
+  /// `atFileStart` is false for a stream that stands inside a file, where a byte-order mark is no
+  /// mark but text.
+  explicit LineReader(std::istream& source, std::size_t lineLimit = kDefaultLineLimit,
+                      bool atFileStart = true);
 
   /// Points `line` at the next line; false when the stream has no more bytes. The view stays
   /// valid until the next call of Next or AtEnd.
@@ -71,6 +76,7 @@ class LineReader {
   bool crKnown_ = false;
   bool sourceDone_ = false;
   bool skipping_ = false;  // the rest of a line cut at the limit is still to be skipped
+  bool markPossible_;      // no byte was read yet from a stream that starts a file
   std::uint64_t consumed_ = 0;
   std::uint64_t lines_ = 0;
 };

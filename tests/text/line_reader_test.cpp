@@ -44,6 +44,21 @@ TEST(LineReader, HandlesLineEndsAcrossItsBuffer) {
   EXPECT_EQ(cut, (std::vector<std::string>{std::string(16, 'y'), "z"}));
 }
 
+TEST(LineReader, SkipsAByteOrderMarkAtTheStartOfAFileOnly) {
+  using V = std::vector<std::string>;
+  const std::string mark = "\xEF\xBB\xBF";
+  EXPECT_EQ(Lines(mark + "1 2\n" + mark + "3\n"), (V{"1 2", mark + "3"})) << "counted as consumed";
+  EXPECT_EQ(Lines(mark), V{});
+  EXPECT_EQ(Lines("\xEF\xBB"), V{"\xEF\xBB"}) << "half a mark is text";
+  std::istringstream inside(mark + "4\n");
+  LineReader reader(inside, LineReader::kDefaultLineLimit, false);
+  std::string line;
+  ASSERT_TRUE(reader.Next(line));
+  EXPECT_EQ(line, mark + "4") << "a stream inside a file starts with text";
+  std::istringstream only(mark);
+  EXPECT_TRUE(LineReader(only).AtEnd());
+}
+
 TEST(LineReader, AtEndAfterTheLastLineEnd) {
   std::istringstream in("1\r\n2\r\n");
   LineReader reader(in);
