@@ -73,7 +73,8 @@ int ExitStatusOf(const RunReport& report, const TerminalMessages& messages, std:
           << "Number of points: " << report.Nodes << "\n"
           << "Grid Rows: " << report.Rows << "\n"
           << "Grid Columns: " << report.Columns << "\n"
-          << "Units: " << report.Units << "\n";
+          << "Units: " << report.Units << "\n"
+          << "Read back: " << report.Verification << "\n";
       return ExitSuccess;
     case RunOutcome::IrregularGrid:
       return ExitIrregular;

@@ -15,6 +15,7 @@
 #endif
 
 #include "convert_command.h"
+#include "platform/interruption.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
   // program part-way without a word.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+  hextant::InstallInterruptionCleanup();
   return hextant::RunConvertCommand(Arguments(argc, argv), std::cout, std::cerr,
                                     HEXTANT_STDERR_IS_TERMINAL);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "convert_options.h"
+#include "platform/interruption.h"
 #include "ui/hextant_app.h"
 #include "ui/qt_platform.h"
 #include "ui/results_dialog.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
 #if defined(SIGXFSZ)
   std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit is reported as a write error
 #endif
+  hextant::InstallInterruptionCleanup();
   hextant::ConvertOptions options;
 #if !defined(_WIN32)
   // Answered before Qt starts, so that they work in a terminal without a display. Other

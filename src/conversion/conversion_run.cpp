@@ -8,8 +8,11 @@
 #include <thread>
 
 #include "base/grid_assembly.h"
+#include "conversion/model_verification.h"
 #include "conversion/output_file.h"
 #include "hdmfile/hdmfile.h"
+#include "hdmfile/staged_file.h"
+#include "platform/interruption.h"
 #include "readers/reader_progress.h"
 #include "readers/source_readers.h"
 #include "text/text_parsing.h"
@@ -42,9 +45,11 @@ std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
 }
 
 ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes,
-                              std::int32_t rows, std::int32_t columns, const std::string& units) {
+                              std::int32_t rows, std::int32_t columns, const std::string& units,
+                              const std::string& verification) {
   return ResultsTexts{" Information",  PathText(outputFile), CountText(nodes),
-                      CountText(rows), CountText(columns),   units};
+                      CountText(rows), CountText(columns),   units,
+                      verification};
 }
 
 ConversionRun::ConversionRun(ConversionSettings& settings, RunServices services,
@@ -208,28 +213,60 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
     services_.Progress.SetStatus("Status: Nothing was written");
     return report;
   }
-  FolderLock folder(FolderOf(report.OutputFile));
-  if (!WaitForFolder(folder, FolderOf(report.OutputFile), options.FolderWait)) {
+  InterruptionCleanup cleanup(report.OutputFile, chooser.Placeholder());
+  auto removePlaceholder = [&] {
     if (chooser.Placeholder()) {
       RemoveEmptyPlaceholder(report.OutputFile, *chooser.Placeholder());
     }
+  };
+  FolderLock folder(FolderOf(report.OutputFile));
+  if (!WaitForFolder(folder, FolderOf(report.OutputFile), options.FolderWait)) {
+    removePlaceholder();
     report.Failure = "no model was written to " + PathText(report.OutputFile) +
                      ": another conversion kept its folder";
     services_.Progress.SetStatus("Status: Nothing was written");
     return report;
   }
-  WriteModelAndCheckNodes(report, output);
+  // With the folder held no other conversion writes there: what staging files of this output
+  // remain were left by a run that was killed.
+  hdm::RemoveAbandonedStagingFiles(report.OutputFile);
+  const std::filesystem::path staged = hdm::StagingPathFor(report.OutputFile);
+  InterruptionCleanup stagedCleanup(staged);
+  WriteModelAndCheckNodes(report, output, staged);
   services_.Progress.SetProgressCaption("100 %");
-  if (report.WriterResult != HDM_OK) {
-    if (chooser.Placeholder()) {
-      RemoveEmptyPlaceholder(report.OutputFile, *chooser.Placeholder());
-    }
+  if (report.WriterResult != HDM_OK || !VerifyAndCommit(report, staged, options)) {
+    removePlaceholder();
     services_.Progress.SetStatus("Status: Nothing was written: " + report.Failure);
     report.Outcome = RunOutcome::WriterFailed;
     return report;
   }
+  cleanup.ForgetPlaceholder();
   Finish(report);
   return report;
+}
+
+// The model, complete in its staging file, is read back and compared node by node with the
+// source; only a model that holds what the source gave replaces the output.
+bool ConversionRun::VerifyAndCommit(RunReport& report, const std::filesystem::path& staged,
+                                    const RunOptions& options) {
+  if (options.BeforeReadBack) {
+    options.BeforeReadBack(staged);
+  }
+  const ModelComparison comparison = CompareModelWithNodes(SystemText(staged), settings_.PointList);
+  std::error_code ignored;
+  if (!comparison.Matches) {
+    std::filesystem::remove(staged, ignored);
+    report.Failure = "the model read back differs from the source: " + comparison.Problem;
+    return false;
+  }
+  if (!hdm::CommitStagingFile(staged, report.OutputFile)) {
+    report.Failure = SystemErrorText(errno != 0 ? errno : EIO);
+    std::filesystem::remove(staged, ignored);
+    return false;
+  }
+  report.Verification =
+      ComparisonSummary(comparison, settings_.PointList, settings_.CoordinateType);
+  return true;
 }
 
 LatticeReport ConversionRun::CheckNodes(const ReaderOutput& output) const {
@@ -240,17 +277,19 @@ LatticeReport ConversionRun::CheckNodes(const ReaderOutput& output) const {
 // The writer and the lattice check only read the sorted nodes, and neither lets the window run
 // (which could change them): the check runs on a thread of its own meanwhile, or after the
 // writer when no thread can be had.
-void ConversionRun::WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output) {
+void ConversionRun::WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output,
+                                            const std::filesystem::path& staged) {
   std::future<LatticeReport> lattice;
   try {
     lattice = std::async(std::launch::async, [&] { return CheckNodes(output); });
   } catch (const std::system_error&) {
   }
-  WriteModel(report, output);
+  WriteModel(report, output, staged);
   report.Lattice = lattice.valid() ? lattice.get() : CheckNodes(output);
 }
 
-void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {
+void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output,
+                               const std::filesystem::path& staged) {
   const double spacingX = settings_.SpacingX * output.SpacingFactor;
   const double spacingY = settings_.SpacingY * output.SpacingFactor;
   const PointList& points = settings_.PointList;
@@ -264,7 +303,7 @@ void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output) {
   const Ellipsoid none;
   const Ellipsoid& e = ellipsoid != nullptr ? *ellipsoid : none;
   const double flattening = e.InverseFlattening != 0.0 ? 1.0 / e.InverseFlattening : 0.0;
-  const std::string pathText = SystemText(report.OutputFile);
+  const std::string pathText = SystemText(staged);
   const char* path = pathText.c_str();
 
   WriteHeaderFileHDM(path);
@@ -291,8 +330,9 @@ void ConversionRun::Finish(RunReport& report) {
     report.Outcome = RunOutcome::IrregularGrid;
     return;
   }
-  services_.Results.Show(
-      MakeResultsTexts(report.OutputFile, report.Nodes, report.Rows, report.Columns, report.Units));
+  services_.Results.Show(MakeResultsTexts(report.OutputFile, report.Nodes, report.Rows,
+                                          report.Columns, report.Units, report.Verification));
+  InterruptionCleanup cleanup(SettingsFilePath(report.OutputFile));
   const Status written =
       WriteSettingsFile(report.OutputFile, "ENGLISH", settings_.InterpolationText);
   if (!written) {

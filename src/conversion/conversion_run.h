@@ -50,6 +50,9 @@ struct RunOptions {
   /// The project area: only the nodes inside it (boundary included) are written. Decimal degrees
   /// for a geographical model, metres for a grid model.
   std::optional<AreaBox> Area;
+  /// Called with the written model's file before it is read back and compared with the source
+  /// (a test alters the file there to see the comparison catch it).
+  std::function<void(const std::filesystem::path& written)> BeforeReadBack;
 };
 
 enum class RunOutcome {
@@ -75,6 +78,9 @@ struct RunReport {
   LatticeReport Lattice;
   std::int32_t Nodes = 0, Rows = 0, Columns = 0;
   std::string Units;
+  /// How the model read back compares with the source ("every node within 0.5 mm of the source
+  /// (largest difference …)"), once it has been read back.
+  std::string Verification;
 };
 
 /// The body flags of the model: the coordinate type, plus for Series Q (instrument type 1) the
@@ -85,7 +91,8 @@ std::int16_t BodyFlags(std::int16_t coordinateType, std::int16_t instrumentType,
 /// The texts of the results dialog; counts are written with a leading blank (a minus sign
 /// takes its place).
 ResultsTexts MakeResultsTexts(const std::filesystem::path& outputFile, std::int32_t nodes,
-                              std::int32_t rows, std::int32_t columns, const std::string& units);
+                              std::int32_t rows, std::int32_t columns, const std::string& units,
+                              const std::string& verification = {});
 
 /// Reads the source into the settings' point list under the reader contract; the default reads
 /// with the reader of the chosen source format.
@@ -106,8 +113,12 @@ class ConversionRun {
   bool WaitForFolder(FolderLock& lock, const std::filesystem::path& folder,
                      std::chrono::milliseconds limit);
   LatticeReport CheckNodes(const ReaderOutput& output) const;
-  void WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output);
-  void WriteModel(RunReport& report, const ReaderOutput& output);
+  void WriteModelAndCheckNodes(RunReport& report, const ReaderOutput& output,
+                               const std::filesystem::path& staged);
+  void WriteModel(RunReport& report, const ReaderOutput& output,
+                  const std::filesystem::path& staged);
+  bool VerifyAndCommit(RunReport& report, const std::filesystem::path& staged,
+                       const RunOptions& options);
   void Finish(RunReport& report);
 
   ConversionSettings& settings_;

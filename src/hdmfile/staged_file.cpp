@@ -18,11 +18,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace io;
 
-constexpr std::size_t kTagLength = 8;
+// A tag is the writer's process id and eight digits that differ between its calls, so that an
+// interrupted process finds its own staging files by name.
+constexpr std::size_t kPidDigits = 8;
+constexpr std::size_t kTagLength = kPidDigits + 8;
 constexpr const char* kSuffix = ".part";
-// A staging file younger than this may belong to a writer that has created it but not yet
-// locked it, so it is never taken for abandoned.
-constexpr auto kAbandonedAge = std::chrono::seconds(10);
 constexpr std::size_t kVerifyChunk = 64 << 10;  // stays in the cache between reads
 
 std::uint64_t Mix(std::uint64_t x) noexcept {
@@ -32,19 +32,25 @@ std::uint64_t Mix(std::uint64_t x) noexcept {
   return x ^ (x >> 31);
 }
 
-// Eight hexadecimal digits that differ between calls, threads and processes.
+std::string HexDigits(std::uint64_t value, std::size_t count) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string digits(count, '0');
+  for (std::size_t i = 0; i < count; ++i) {
+    digits[count - 1 - i] = kDigits[(value >> (4 * i)) & 0xFu];
+  }
+  return digits;
+}
+
+std::string ProcessTag() {
+  return HexDigits(static_cast<std::uint32_t>(ProcessId()), kPidDigits);
+}
+
+// The process's id and eight hexadecimal digits that differ between calls and threads.
 std::string UniqueTag() {
   static std::atomic<std::uint64_t> counter{0};
   const auto now =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const std::uint64_t value =
-      Mix(now ^ (static_cast<std::uint64_t>(ProcessId()) << 32) ^ Mix(counter++));
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string tag(kTagLength, '0');
-  for (std::size_t i = 0; i < kTagLength; ++i) {
-    tag[i] = kDigits[(value >> (4 * i)) & 0xFu];
-  }
-  return tag;
+  return ProcessTag() + HexDigits(Mix(now ^ Mix(counter++)), kTagLength - kPidDigits);
 }
 
 // The staging files of a target are named ".NAME.TTTTTTTT.part" beside it, NAME cut short
@@ -81,6 +87,21 @@ bool IsStagingName(const fs::path::string_type& name, const fs::path::string_typ
   return true;
 }
 
+// A staging file of `prefix`'s target, or the staging file of one: a model that a caller stages
+// itself is written through a staging file of that staging name.
+bool IsStagingOf(const fs::path::string_type& name, const fs::path::string_type& prefix) {
+  if (IsStagingName(name, prefix)) {
+    return true;
+  }
+  const std::size_t wrapping = 2 + kTagLength + fs::path(kSuffix).native().size();
+  if (name.size() <= wrapping || name[0] != '.') {
+    return false;
+  }
+  const fs::path::string_type inner = name.substr(1, name.size() - wrapping);
+  return IsStagingName(inner, prefix) &&
+         IsStagingName(name, fs::path(".").native() + inner + fs::path(".").native());
+}
+
 }  // namespace
 
 StagedFile::StagedFile(const fs::path& target) noexcept {
@@ -88,19 +109,24 @@ StagedFile::StagedFile(const fs::path& target) noexcept {
     target_ = target;
     const int mode = ExistingMode(target);
     for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
-      staging_ =
-          FolderOf(target) / fs::path(StagingPrefix(target) + fs::path(UniqueTag()).native() +
-                                      fs::path(kSuffix).native());
+      staging_ = StagingPathFor(target);
       fd_ = OpenExclusive(staging_, mode);
       if (fd_ < 0 && errno != EEXIST) {
         break;
+      }
+      if (fd_ >= 0 && !MarkLive(fd_, staging_)) {
+        // Another process took the new file for abandoned before it was marked: try a new name.
+        CloseFile(fd_);
+        fd_ = -1;
+        std::error_code ignored;
+        fs::remove(staging_, ignored);
+        errno = EEXIST;
       }
     }
     if (fd_ < 0) {
       error_ = errno != 0 ? errno : EIO;
       return;
     }
-    MarkLive(fd_);
   } catch (...) {
     error_ = ENOMEM;
   }
@@ -232,25 +258,56 @@ bool StagedFile::Commit() noexcept {
   return true;
 }
 
-void RemoveAbandonedStagingFiles(const fs::path& target) noexcept {
+namespace {
+
+// Calls `visit(path, tag)` for each staging file of `target`.
+template <typename Visitor>
+void ForEachStagingFile(const fs::path& target, Visitor visit) noexcept {
   try {
     const fs::path::string_type prefix = StagingPrefix(target);
     std::error_code error;
-    const auto now = fs::file_time_type::clock::now();
     for (const auto& entry : fs::directory_iterator(FolderOf(target), error)) {
       const fs::path::string_type name = entry.path().filename().native();
-      if (!IsStagingName(name, prefix) || !entry.is_regular_file(error)) {
+      if (!IsStagingOf(name, prefix) || !entry.is_regular_file(error)) {
         continue;
       }
-      const auto written = entry.last_write_time(error);
-      if (error || now - written < kAbandonedAge || !IsAbandoned(entry.path())) {
-        continue;
-      }
-      fs::remove(entry.path(), error);
+      const std::size_t suffix = fs::path(kSuffix).native().size();
+      visit(entry.path(),
+            fs::path(name.substr(name.size() - suffix - kTagLength, kTagLength)).string());
     }
   } catch (...) {
     // A folder that cannot be listed has nothing this could clean.
   }
+}
+
+}  // namespace
+
+void RemoveAbandonedStagingFiles(const fs::path& target) noexcept {
+  ForEachStagingFile(target,
+                     [](const fs::path& path, const std::string&) { RemoveIfAbandoned(path); });
+}
+
+void RemoveOwnStagingFiles(const fs::path& target) noexcept {
+  const std::string own = ProcessTag();
+  ForEachStagingFile(target, [&own](const fs::path& path, const std::string& tag) {
+    if (tag.compare(0, kPidDigits, own) == 0) {
+      std::error_code ignored;
+      fs::remove(path, ignored);
+    }
+  });
+}
+
+bool CommitStagingFile(const fs::path& staging, const fs::path& target) noexcept {
+  if (!Replace(staging, target)) {
+    return false;
+  }
+  SyncFolder(FolderOf(target));
+  return true;
+}
+
+fs::path StagingPathFor(const fs::path& target) {
+  return FolderOf(target) / fs::path(StagingPrefix(target) + fs::path(UniqueTag()).native() +
+                                     fs::path(kSuffix).native());
 }
 
 }  // namespace hdm

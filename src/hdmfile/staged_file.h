@@ -54,4 +54,17 @@ class StagedFile {
 /// process that was killed while it wrote). Errors are ignored.
 void RemoveAbandonedStagingFiles(const std::filesystem::path& target) noexcept;
 
+/// Removes the staging files of `target` that this process created, for a process that is being
+/// interrupted. Errors are ignored.
+void RemoveOwnStagingFiles(const std::filesystem::path& target) noexcept;
+
+/// Renames the complete staging file `staging` over `target` and makes the rename durable; false,
+/// with errno set and `target` untouched, when the rename failed.
+bool CommitStagingFile(const std::filesystem::path& staging,
+                       const std::filesystem::path& target) noexcept;
+
+/// A new staging name for `target`, beside it, that RemoveAbandonedStagingFiles and
+/// RemoveOwnStagingFiles recognise; the file is not created.
+std::filesystem::path StagingPathFor(const std::filesystem::path& target);
+
 }  // namespace hdm

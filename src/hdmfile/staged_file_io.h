@@ -30,9 +30,10 @@ int ExistingMode(const std::filesystem::path& target) noexcept;
 bool Replace(const std::filesystem::path& from, const std::filesystem::path& to) noexcept;
 /// Makes a rename in `folder` durable where that needs a step of its own.
 void SyncFolder(const std::filesystem::path& folder) noexcept;
-/// Marks the open staging file `fd` as belonging to a live writer.
-void MarkLive(int fd) noexcept;
-/// True when the staging file at `path` belongs to no live writer.
-bool IsAbandoned(const std::filesystem::path& path) noexcept;
+/// Marks the open staging file `fd`, created at `path`, as belonging to a live writer; false when
+/// `path` no longer names it (another process removed it before the mark).
+bool MarkLive(int fd, const std::filesystem::path& path) noexcept;
+/// Removes the staging file at `path` when it belongs to no live writer.
+void RemoveIfAbandoned(const std::filesystem::path& path) noexcept;
 
 }  // namespace hdm::io

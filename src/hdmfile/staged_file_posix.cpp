@@ -59,18 +59,28 @@ void SyncFolder(const fs::path& folder) noexcept {
     ::close(fd);
   }
 }
-// A live writer holds a lock on its staging file until it closes it; a killed one does not.
-void MarkLive(int fd) noexcept {
-  ::flock(fd, LOCK_EX | LOCK_NB);
-}
-bool IsAbandoned(const fs::path& path) noexcept {
-  const int fd = OpenForCheck(path);
-  if (fd < 0) {
+// A live writer holds a lock on its staging file until it closes it; a killed one does not. A file
+// is taken for abandoned only while it is unlocked, so a writer that finds its file still under
+// its name once the lock is held keeps it for good.
+bool MarkLive(int fd, const fs::path& path) noexcept {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     return false;
   }
-  const bool unlocked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  struct stat opened {
+  }, named{};
+  return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+// The name goes while the lock is held, so that a writer marking the file meanwhile finds it gone.
+void RemoveIfAbandoned(const fs::path& path) noexcept {
+  const int fd = OpenForCheck(path);
+  if (fd < 0) {
+    return;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    ::unlink(path.c_str());
+  }
   ::close(fd);
-  return unlocked;
 }
 
 }  // namespace hdm::io

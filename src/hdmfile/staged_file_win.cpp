@@ -96,9 +96,12 @@ bool Replace(const fs::path& from, const fs::path& to) noexcept {
   return false;
 }
 void SyncFolder(const fs::path&) noexcept {}  // MOVEFILE_WRITE_THROUGH already waited for it
-void MarkLive(int) noexcept {}                // an open file cannot be deleted on Windows
-bool IsAbandoned(const fs::path&) noexcept {
+// An open file cannot be deleted on Windows: it is live from its creation.
+bool MarkLive(int, const fs::path&) noexcept {
   return true;
+}
+void RemoveIfAbandoned(const fs::path& path) noexcept {
+  DeleteFileW(path.c_str());  // fails while a writer holds the file open
 }
 
 }  // namespace hdm::io

@@ -35,6 +35,8 @@ struct ResultsTexts {
   std::string Rows;        // Label2(2)
   std::string Columns;     // Label2(3)
   std::string Units;       // Label2(4)
+  /// The model read back and compared with the source, below the fields above ("" when not).
+  std::string Verification;
 };
 
 /// Shows the results dialog modally; returns when the user has closed it.

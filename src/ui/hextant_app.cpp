@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "main_window.h"
+#include "platform/interruption.h"
 #include "wizard_pages.h"
 
 namespace hextant::ui {
@@ -194,7 +195,10 @@ void HextantApp::GoBackFromColumns() {
 
 void HextantApp::Cancel() {
   if (running_) {
-    std::exit(0);  // ends the program at once, also during a read; the system closes the source
+    // Ends the program at once, also during a read or a wait for the output's folder; the
+    // system closes the source, and what the run had created goes first.
+    RemoveInterruptedFiles();
+    std::exit(0);
   }
   emit finished();
 }

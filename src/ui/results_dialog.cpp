@@ -42,6 +42,13 @@ void QtResultsDialog::Show(const ResultsTexts& texts) {
     label->setObjectName(QString("Label2(%1)").arg(row));
     grid->addWidget(label, row++, 2);
   }
+  if (!texts.Verification.empty()) {
+    // How the model read back compares with the source, in a sentence of its own.
+    auto* check = new QLabel(ToQString("Read back: " + texts.Verification), &dialog);
+    check->setObjectName("Label_ReadBack");
+    check->setWordWrap(true);
+    grid->addWidget(check, row++, 0, 1, 3);
+  }
   // Below the fields, the model just written, small; nothing when it cannot be read.
   std::string error;
   const QImage picture =

@@ -7,7 +7,7 @@
 namespace hextant::ui {
 
 /// Width in pixels of the model's picture in the results dialog.
-inline constexpr int kResultsPictureWidth = 320;
+inline constexpr int kResultsPictureWidth = 288;
 
 /// The modal results dialog `Form_Results`: output file, points, grid rows and columns, units,
 /// and below them a small picture of the model written.

@@ -4,6 +4,7 @@
 
 #include "conversion/conversion_run.h"
 #include "fakes/platform_fakes.h"
+#include "hdmfile/crc32.h"
 #include "hdmfile/hdm_reader.h"
 #include "temp_dir.h"
 
@@ -73,6 +74,7 @@ class Run : public ::testing::Test {
 };
 
 TEST_F(Run, CompletesWithResultsModelAndSettingsFile) {
+  nodes_[5].Separation += 0.0004;  // 41.0024 at 11, 20.5: stored as 41.002
   const RunReport report = Start();
   ASSERT_EQ(report.Outcome, RunOutcome::Completed);
   EXPECT_EQ(page_.status, "Status: Sorting and Writing File");
@@ -83,6 +85,8 @@ TEST_F(Run, CompletesWithResultsModelAndSettingsFile) {
   EXPECT_EQ(page_.results[0].Rows, " 3");
   EXPECT_EQ(page_.results[0].Columns, " 4");
   EXPECT_EQ(page_.results[0].Units, "mm");
+  EXPECT_EQ(page_.results[0].Verification,
+            "every node within 0.5 mm of the source (largest difference 0.4 mm, at 11 20.5)");
   EXPECT_TRUE(fs::exists(Ini()));
 
   const auto read = hdm::ReadHdmFile(Model());
@@ -138,6 +142,47 @@ TEST_F(Run, WriterFailureKeepsWhatWasThereAndSaysWhy) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()),
               earlierModel ? 1 : 0);
     messages_.shown.clear();
+  }
+}
+
+// The written model is read back before it replaces anything: one whose stored values differ from
+// the source's (here a code changed with its checksum made right again) or that does not read
+// at all is removed, and an earlier model stays byte for byte.
+TEST_F(Run, AModelThatReadsBackWrongNeverReplacesTheEarlierOne) {
+  struct Case {
+    const char* what;
+    bool fixChecksum;
+    const char* because;
+  };
+  for (const Case& c : {Case{"a code changed", true,
+                             "node 1 was read back as 40.001 m where the "
+                             "source gives 40 m"},
+                        Case{"a byte changed", false, "CRC"}}) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(Model(), {'o', 'l', 'd'});
+    messages_.answers = {MessageAnswer::Yes};
+    RunOptions options;
+    options.BeforeReadBack = [&c](const fs::path& written) {
+      std::vector<std::uint8_t> bytes = ReadBytes(written);
+      const std::size_t firstCode = bytes.size() - 4 - 2 * 12;
+      bytes[firstCode] ^= 0x01;  // code -1000 becomes -999
+      if (c.fixChecksum) {
+        const std::uint32_t crc = hdm::Crc32(bytes.data(), bytes.size() - 4);
+        for (int i = 0; i < 4; ++i) {
+          bytes[bytes.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
+        }
+      }
+      WriteBytes(written, bytes);
+    };
+    const RunReport report = Start(options);
+    EXPECT_EQ(report.Outcome, RunOutcome::WriterFailed);
+    EXPECT_NE(report.Failure.find("the model read back differs from the source"),
+              std::string::npos);
+    EXPECT_NE(report.Failure.find(c.because), std::string::npos) << report.Failure;
+    EXPECT_EQ(ReadBytes(Model()), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 1)
+        << "the model read back is gone, and no settings file was written";
+    EXPECT_TRUE(page_.results.empty());
   }
 }
 

@@ -53,13 +53,15 @@ TEST(ModelPicture, HasTheRasterSizeAndLeavesNodesWithoutValueTransparent) {
   EXPECT_NE(error.find("cannot be opened"), std::string::npos) << error;
 }
 
-TEST(ResultsDialog, ShowsThePictureBelowTheFields) {
+// The read-back sentence and the picture stand below the fields, each only when there is one.
+TEST(ResultsDialog, ShowsTheReadBackAndThePictureBelowTheFields) {
   TempDir dir;
   const std::string path = dir.File("model.HDM");
   ASSERT_EQ(WriteModel(path, TestModel{}).points, HDM_OK);
   for (const std::string& file : {path, dir.File("missing.HDM")}) {
     SCOPED_TRACE(file);
-    int pictureRow = -1, okRow = -1, unitsRow = -1;
+    const std::string readBack = file == path ? "every node within 0.5 mm of the source" : "";
+    int pictureRow = -1, okRow = -1, unitsRow = -1, readBackRow = -1;
     QTimer::singleShot(0, [&] {
       QWidget* dialog = QApplication::activeModalWidget();
       ASSERT_NE(dialog, nullptr);
@@ -74,6 +76,10 @@ TEST(ResultsDialog, ShowsThePictureBelowTheFields) {
       };
       unitsRow = rowOf("Label2(4)");
       pictureRow = rowOf("Picture_Model");
+      readBackRow = rowOf("Label_ReadBack");
+      if (auto* label = dialog->findChild<QLabel*>("Label_ReadBack")) {
+        EXPECT_EQ(label->text().toStdString(), "Read back: " + readBack);
+      }
       okRow = rowOf("Command_OK");
       if (auto* label = dialog->findChild<QLabel*>("Picture_Model")) {
         EXPECT_EQ(label->pixmap().width(), ui::kResultsPictureWidth);
@@ -81,13 +87,15 @@ TEST(ResultsDialog, ShowsThePictureBelowTheFields) {
       dialog->findChild<QPushButton*>("Command_OK")->click();
     });
     ui::QtResultsDialog results;
-    results.Show(ResultsTexts{" Information", file, " 6", " 2", " 3", "mm"});
+    results.Show(ResultsTexts{" Information", file, " 6", " 2", " 3", "mm", readBack});
     EXPECT_EQ(unitsRow, 4);
     if (file == path) {
-      EXPECT_EQ(pictureRow, 5);
-      EXPECT_EQ(okRow, 6);
+      EXPECT_EQ(readBackRow, 5);
+      EXPECT_EQ(pictureRow, 6);
+      EXPECT_EQ(okRow, 7);
     } else {
-      EXPECT_EQ(pictureRow, -1);  // no model, no picture: the dialog as it always was
+      EXPECT_EQ(readBackRow, -1);  // neither read back nor a model: the dialog as it always was
+      EXPECT_EQ(pictureRow, -1);
       EXPECT_EQ(okRow, 5);
     }
   }
