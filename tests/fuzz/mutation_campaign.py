@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Mutates every sample N times (truncations, byte flips, inserted runs of digits, NaN/inf,
-deleted spans) and converts each mutant with `hextant-convert --overwrite` onto an existing model.
-Counts crashes (death by a signal), hangs (no end within the time limit) and lost models (a run
-that failed but left a model different from the one that was there, or a model that does not
-pass hextant-inspect).
+deleted spans, and the intact file whose reads fail with EIO from a random offset on, through the
+fault shim of tests/app) and converts each mutant with `hextant-convert --overwrite` onto an
+existing model. Counts crashes (death by a signal), hangs (no end within the time limit), lost
+models (a run that failed but left a model different from the one that was there, or a model
+that does not pass hextant-inspect) and short successes (a run whose reads failed that still
+exited 0, which would be a model with fewer nodes than the source holds).
 
     mutation_campaign.py BUILD_DIR SAMPLES_DIR [N] [SEED] [XYZ]
 
@@ -15,16 +17,16 @@ import os, random, shutil, subprocess, sys, tempfile
 FORMATS = [("catalunya", "catalunya_egm96.gr"), ("netherlands", "netherlands_egm96.txt"),
            ("norway", "norway_egm96.bin"), ("switzerland", "switzerland_egm96.txt"),
            ("italy", "italy_egm96.txt"), ("la-reunion", "la_reunion_egm96.txt"),
-           ("poland", "poland_egm96.txt"), ("wizard", "generic_egm96.xyz")]
+           ("poland", "poland_egm96.txt"), ("wizard", "generic_egm96.xyz"),
+           ("grid", "isg20_egm96_dms.isg"), ("grid", "isg10_egm96.isg"), ("grid", "egm96_cut.gtx")]
 WIZARD = ["--angular-unit", "decimal-degrees", "--spacing-x", "0.25", "--spacing-y", "0.25",
           "--delimiter", "space", "--column", "x=1", "--column", "y=2", "--column",
           "separation=3"]
 TIME_LIMIT = 20
 
 
-def mutate(data: bytes, rng: random.Random) -> bytes:
+def mutate(data: bytes, rng: random.Random, kind: int) -> bytes:
     b = bytearray(data)
-    kind = rng.randrange(5)
     if kind == 0:  # truncation
         return bytes(b[: rng.randrange(len(b) + 1)])
     if kind == 1:  # byte flips
@@ -48,7 +50,8 @@ def main() -> int:
     rng = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 1)
     convert = os.path.join(build, "src/app/hextant-convert")
     inspect = os.path.join(build, "src/app/hextant-inspect")
-    crashes = hangs = lost = runs = 0
+    shim = os.path.join(build, "tests/app/libfault_shim.so")
+    crashes = hangs = lost = short = runs = read_errors = 0
     statuses = {}
     with tempfile.TemporaryDirectory() as work:
         sources = [(fmt, os.path.join(samples, name)) for fmt, name in FORMATS]
@@ -65,17 +68,27 @@ def main() -> int:
                            stderr=subprocess.DEVNULL)
             for _ in range(n):
                 before = open(model, "rb").read()
-                open(source, "wb").write(mutate(original, rng))
+                kind = rng.randrange(6 if os.path.exists(shim) else 5)
+                env = dict(os.environ)
+                if kind == 5:  # the intact file, unreadable from a random byte on
+                    open(source, "wb").write(original)
+                    env.update(LD_PRELOAD=shim, HEXTANT_FAIL_READS_OF=os.path.realpath(source),
+                               HEXTANT_FAIL_AFTER=str(rng.randrange(len(original))))
+                    read_errors += 1
+                else:
+                    open(source, "wb").write(mutate(original, rng, kind))
                 runs += 1
                 try:
                     r = subprocess.run([convert] + options + [source], stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL, timeout=TIME_LIMIT)
+                                       stderr=subprocess.DEVNULL, timeout=TIME_LIMIT, env=env)
                 except subprocess.TimeoutExpired:
                     hangs += 1
                     continue
                 statuses[r.returncode] = statuses.get(r.returncode, 0) + 1
                 if r.returncode < 0:
                     crashes += 1
+                if kind == 5 and r.returncode == 0:
+                    short += 1
                 if not os.path.exists(model):
                     lost += 1
                     open(model, "wb").write(before)
@@ -84,9 +97,10 @@ def main() -> int:
                 elif subprocess.run([inspect, model], stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL).returncode != 0:
                     lost += 1
-    print(f"{runs} runs: {crashes} crashes, {hangs} hangs, {lost} lost models; exit statuses "
+    print(f"{runs} runs ({read_errors} with read errors): {crashes} crashes, {hangs} hangs, "
+          f"{lost} lost models, {short} short successes; exit statuses "
           + ", ".join(f"{k}: {v}" for k, v in sorted(statuses.items())))
-    return 1 if crashes or hangs or lost else 0
+    return 1 if crashes or hangs or lost or short else 0
 
 
 if __name__ == "__main__":
