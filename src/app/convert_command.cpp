@@ -18,8 +18,9 @@ constexpr ProgramVersion kVersion{HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR,
                                   HEXTANT_VERSION_PATCH};
 
 // The warnings a conversion leaves on stderr: values read as 0 for want of a number, the line
-// whose angles stopped the read, and nodes that the regularity count cannot see are wrong. They
-// never change the exit status.
+// whose angles stopped the read, what the reader saw of a file cut short or of nodes it leaves
+// without value, and nodes that the regularity count cannot see are wrong. They never change the
+// exit status.
 void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
                     std::ostream& err) {
   const ReadDiagnostics& reading = report.Reading;
@@ -28,11 +29,15 @@ void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
         << " value(s) held no number and were read as 0 (the first on line "
         << reading.FirstNonNumericLine << ")\n";
   }
+  const std::string source = PathText(settings.SourceFile);
   if (reading.RepeatedNodes > 0) {
-    err << "hextant-convert: warning: " << reading.RepeatedNodes
-        << " line(s) gave a node that an earlier line gave, and were taken in its place (the "
-           "first on line "
-        << reading.FirstRepeatedLine << ")\n";
+    err << "hextant-convert: warning: " << source << ": line " << reading.FirstRepeatedLine
+        << " gives the node of line " << reading.FirstRepeatedEarlierLine
+        << " again; the later value is taken (" << reading.RepeatedNodes
+        << " line(s) in all give a node of an earlier line again)\n";
+  }
+  for (const std::string& warning : reading.Warnings) {
+    err << "hextant-convert: warning: " << source << ": " << warning << "\n";
   }
   if (reading.PartialNumbers > 0) {
     err << "hextant-convert: warning: " << reading.PartialNumbers

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "base/angles.h"
@@ -227,11 +229,59 @@ Status ReadOrientation(const GrHeader& h, GrGrid& grid) {
   return Status::Ok();
 }
 
+// The values of the file, one a line, as many as its header promises or not.
+struct ValueLines {
+  std::int64_t count = 0;
+  std::uint64_t first = 0, last = 0;  // the lines of the first and the last
+  bool toTheEnd = false;              // the file ends with the last
+};
+
+// A node count that differs from the header's, with both counts and the lines of the values.
+Status CountMismatch(const GrGrid& grid, const ValueLines& values) {
+  std::string text = "the header promises " + std::to_string(grid.points) + " nodes (" +
+                     std::to_string(grid.rows) + " rows \u00d7 " + std::to_string(grid.columns) +
+                     " columns), but the file holds " + std::to_string(values.count) + " values";
+  if (values.count > 0) {
+    text += ", on lines " + std::to_string(values.first) + " to " + std::to_string(values.last);
+  }
+  if (values.count < grid.points && values.toTheEnd) {
+    text += ": it may have been cut short";
+  }
+  return FormatError(text);
+}
+
+bool IsValue(std::string_view line) {
+  double value = 0.0;
+  const char* last = line.data() + line.size();
+  const auto [end, error] = ReadDecimal(line.data(), last, value);
+  return error == std::errc() && OnlyBlanksIn(end, last);
+}
+
+// Adds the lines from the reader's position on that hold a value, up to the first that does not;
+// they reach to the end when no line follows, or only a last one that is no keyword ("\END") and
+// may be a value cut within ("-").
+void CountValues(LineReader& reader, ValueLines& values) {
+  std::string_view line;
+  while (reader.Next(line)) {
+    if (!IsValue(line)) {
+      const bool keyword = TrimBlanks(line).starts_with('\\');
+      values.toTheEnd = !keyword && reader.AtEnd();
+      return;
+    }
+    ++values.count;
+    values.last = reader.LinesRead();
+  }
+  values.toTheEnd = true;
+}
+
 // Every node needs a line of at least two bytes, so a header that promises more nodes than the
-// rest of the file can hold is refused before the point list is sized.
-Status SizePointList(const GrGrid& grid, std::uint64_t bytesLeft, PointList& points) {
+// rest of the file can hold is refused before the point list is sized, with the values counted.
+Status SizePointList(const GrGrid& grid, std::uint64_t bytesLeft, LineReader& reader,
+                     PointList& points) {
   if (static_cast<std::uint64_t>(grid.points) * 2 > bytesLeft) {
-    return FormatError("the file is too short for " + std::to_string(grid.points) + " nodes");
+    ValueLines values{0, reader.LinesRead() + 1, reader.LinesRead()};
+    CountValues(reader, values);
+    return CountMismatch(grid, values);
   }
   points.Clear();
   if (!points.Resize(grid.points)) {
@@ -240,7 +290,7 @@ Status SizePointList(const GrGrid& grid, std::uint64_t bytesLeft, PointList& poi
   return Status::Ok();
 }
 
-Status ValidateHeader(const GrHeader& h, std::uint64_t bytesLeft, GrGrid& grid, PointList& points) {
+Status ValidateHeader(const GrHeader& h, GrGrid& grid) {
   if (!h.reachedData) {
     return FormatError("no \\DATA line ends the header");
   }
@@ -256,27 +306,49 @@ Status ValidateHeader(const GrHeader& h, std::uint64_t bytesLeft, GrGrid& grid, 
   if (Status s = ReadCounts(h, grid); !s) {
     return s;
   }
-  if (Status s = SizePointList(grid, bytesLeft, points); !s) {
-    return s;
-  }
   return ReadOrientation(h, grid);
+}
+
+// A node line that holds no number, line `firstLine` holding the first node: where no value
+// follows it ("\END", an empty line, a number cut to "-"), the values end before the header's
+// count, and the counts are given; otherwise the node is.
+Status NoNumberAt(LineReader& reader, const GrGrid& grid, std::int32_t node,
+                  std::uint64_t firstLine, bool keyword) {
+  const std::uint64_t at = reader.LinesRead();
+  const bool last = reader.AtEnd();
+  ValueLines after;
+  CountValues(reader, after);
+  if (after.count > 0) {
+    return FormatError("node " + std::to_string(node) + " (line " + std::to_string(at) +
+                       ") holds no number");
+  }
+  return CountMismatch(grid, {node - 1, firstLine, at - 1, last && !keyword});
 }
 
 Status ReadNodes(LineReader& reader, const GrGrid& grid, PointList& points, ReadProgress& progress,
                  ExtremeRange& range) {
   std::string_view line;
   std::int32_t node = 1;
+  const std::uint64_t firstLine = reader.LinesRead() + 1;
   for (std::int32_t r = 0; r < grid.rows; ++r) {
     for (std::int32_t c = 0; c < grid.columns; ++c) {
       if (!reader.Next(line)) {
         return Status::Error(ErrorInputPastEnd, "Input past end of file");
       }
       const double separation = ParseDecimal(line);  // before AtEnd, which ends the line's view
+      if (separation == 0.0 && !IsValue(line)) {
+        const bool keyword = TrimBlanks(line).starts_with('\\');
+        return NoNumberAt(reader, grid, node, firstLine, keyword);
+      }
+      if (reader.AtEnd() && node < grid.points) {
+        return CountMismatch(grid, {node, firstLine, reader.LinesRead(), true});
+      }
       if (reader.AtEnd()) {
         return FormatError("the file ends without a line after the last node");
       }
       if (separation == 0.0) {
-        return FormatError("node " + std::to_string(node) + " holds 0 or no number");
+        return FormatError("node " + std::to_string(node) + " (line " +
+                           std::to_string(reader.LinesRead()) + ") holds 0");
       }
       points.SetNode(node, {c * grid.spacing + grid.x0,
                             (grid.rows - 1 - r) * grid.spacing + grid.y0, separation, 0.0});
@@ -285,7 +357,9 @@ Status ReadNodes(LineReader& reader, const GrGrid& grid, PointList& points, Read
     }
     progress.ShowPercent(static_cast<int>(static_cast<double>(node) / grid.points * 100.0));
   }
-  return Status::Ok();
+  ValueLines values{grid.points, firstLine, reader.LinesRead()};
+  CountValues(reader, values);  // the line after the last node ends them, unless it is a value
+  return values.count > grid.points ? CountMismatch(grid, values) : Status::Ok();
 }
 
 Status ReadGrFile(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
@@ -297,7 +371,10 @@ Status ReadGrFile(std::istream& source, std::uint64_t sizeInBytes, ReaderEnviron
   }
   const std::uint64_t consumed = reader.Consumed();
   const std::uint64_t bytesLeft = sizeInBytes > consumed ? sizeInBytes - consumed : 0;
-  if (Status s = ValidateHeader(header, bytesLeft, grid, env.Settings.PointList); !s) {
+  if (Status s = ValidateHeader(header, grid); !s) {
+    return s;
+  }
+  if (Status s = SizePointList(grid, bytesLeft, reader, env.Settings.PointList); !s) {
     return s;
   }
   ExtremeRange range;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/status.h"
 #include "platform/message_boxes.h"
@@ -50,15 +51,21 @@ struct ReadDiagnostics {
     }
   }
 
-  std::int64_t RepeatedNodes = 0;      // node lines that fell on a node an earlier line gave
-  std::int64_t FirstRepeatedLine = 0;  // 1-based line of the first of them (0: none)
+  std::int64_t RepeatedNodes = 0;             // node lines that fell on a node an earlier line gave
+  std::int64_t FirstRepeatedLine = 0;         // 1-based line of the first of them (0: none)
+  std::int64_t FirstRepeatedEarlierLine = 0;  // the earlier line whose node it gave again
 
-  /// Notes that `line` gave a node that an earlier line gave already.
-  void NoteRepeated(std::int64_t line) noexcept {
+  /// Notes that `line` gave the node that `earlier` gave already.
+  void NoteRepeated(std::int64_t line, std::int64_t earlier) noexcept {
     if (RepeatedNodes++ == 0) {
       FirstRepeatedLine = line;
+      FirstRepeatedEarlierLine = earlier;
     }
   }
+
+  /// What else a reader saw that may make the model differ from what the file meant, one
+  /// sentence each, naming the line ("line 30 holds 12 of the 52 values of a row: ...").
+  std::vector<std::string> Warnings;
 
   std::int64_t PartialNumbers = 0;    // values of which a leading number was read, the rest not
   std::int64_t FirstPartialLine = 0;  // 1-based line of the first such value (0: none)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "base/angles.h"
@@ -34,7 +35,7 @@ class PolandLines {
   void ShowSecondPassProgress(std::int64_t line);
 
   const std::vector<PolandNode>& Nodes() const noexcept { return nodes_; }
-  void NoteRepeated(std::int64_t line) noexcept { diagnostics_.NoteRepeated(line); }
+  ReadDiagnostics& Diagnostics() noexcept { return diagnostics_; }
   const MarkerOrCompareRange& Lon() const noexcept { return lon_; }
   const MarkerOrCompareRange& Lat() const noexcept { return lat_; }
 
@@ -57,6 +58,10 @@ class PolandLines {
   int counter_ = 0;
   std::int64_t lineCount_ = 0;
   std::int64_t shownUpTo_ = 0;  // second-pass lines whose reports have been shown
+  // The last line that holds anything, when it is a node line cut short after a node line: one
+  // or two numbers (0: the last line is no such line).
+  std::int64_t cutLine_ = 0;
+  std::int16_t cutValues_ = 0;
 };
 
 Status PolandLines::Read() {
@@ -68,16 +73,28 @@ Status PolandLines::Read() {
     ++lineCount_;
     deferred_.Note(lineCount_, lines_.Consumed());
     const std::int16_t count = SplitMerged(line, "\t", 3, fields_);
-    if (count >= 3 && fields_[1].Text != "#") {
-      const std::int64_t number = static_cast<std::int64_t>(lines_.LinesRead());
+    const auto number = static_cast<std::int64_t>(lines_.LinesRead());
+    const bool nodeLine = count >= 3 && fields_[1].Text != "#";
+    if (nodeLine) {
       nodes_.push_back({DegToRad(Number(fields_[2].Text)), DegToRad(Number(fields_[1].Text)),
                         Number(fields_[3].Text), number});
       lon_.Take(nodes_.back().lon);
       lat_.Take(nodes_.back().lat);
     }
+    if (count > 0) {
+      const bool cut = !nodeLine && !nodes_.empty() && OnlyNumbers(fields_, count, "");
+      cutLine_ = cut ? number : 0;
+      cutValues_ = count;
+    }
     if (CountLine()) {
       lines_.ReportProgress();  // after the line is used: the report ends the line's view
     }
+  }
+  if (cutLine_ > 0) {
+    diagnostics_.Warnings.push_back("line " + std::to_string(cutLine_) + " holds " +
+                                    std::to_string(cutValues_) +
+                                    " of the 3 values of a node line: the file may have been "
+                                    "cut short");
   }
   return Status::Ok();
 }
@@ -141,25 +158,71 @@ Status FillGrid(const PolandGrid& grid, const ConversionSettings& settings, Poin
   return Status::Ok();
 }
 
+// The number of the grid node that `node` falls on, or 0 when it lies off the grid.
+std::int32_t NodeNumber(const PolandNode& node, const PolandGrid& grid,
+                        const ConversionSettings& settings) {
+  const auto a = RoundHalfEvenToInt32((node.lon - grid.lonMin) / settings.SpacingX);
+  const auto b = RoundHalfEvenToInt32((node.lat - grid.latMin) / settings.SpacingY);
+  if (!a || !b || *a < 0 || *a >= grid.columns || *b < 0 || *b >= grid.rows) {
+    return 0;
+  }
+  return grid.columns * *b + *a + 1;
+}
+
+// The line of the last node line before `later` that falls on grid node `number`; looked for
+// only for the first repeat, which the warning names.
+std::int64_t EarlierLineOf(const std::vector<PolandNode>& nodes, const PolandNode& later,
+                           std::int32_t number, const PolandGrid& grid,
+                           const ConversionSettings& settings) {
+  std::int64_t earlier = 0;
+  for (const PolandNode& node : nodes) {
+    if (&node == &later) {
+      break;
+    }
+    earlier = NodeNumber(node, grid, settings) == number ? node.line : earlier;
+  }
+  return earlier;
+}
+
+// "1443 of the 1581 nodes of the grid (91.3 %) have no value: ...", for the warning.
+std::string EmptyNodesWarning(std::int64_t empty, std::int64_t nodes) {
+  const double percent = 100.0 * static_cast<double>(empty) / static_cast<double>(nodes);
+  const std::string share =
+      percent < 0.05 ? "under 0.1" : NumberText(RoundHalfEven(percent * 10) / 10);
+  return std::to_string(empty) + " of the " + std::to_string(nodes) +
+         " nodes of the grid the file's extent gives (" + share +
+         " %) have no value: no line of the file falls on them";
+}
+
 // Places every node line on its grid node, in file order, so that a later line on the same node
 // replaces the earlier one; the second pass's progress runs along.
 Status PlaceNodes(PolandLines& lines, const PolandGrid& grid, const ConversionSettings& settings,
                   PointList& points, MarkerOrCompareRange& range) {
+  ReadDiagnostics& diagnostics = lines.Diagnostics();
+  std::int64_t valued = 0;
   for (const PolandNode& node : lines.Nodes()) {
     lines.ShowSecondPassProgress(node.line);
-    const auto a = RoundHalfEvenToInt32((node.lon - grid.lonMin) / settings.SpacingX);
-    const auto b = RoundHalfEvenToInt32((node.lat - grid.latMin) / settings.SpacingY);
-    if (!a || !b || *a < 0 || *a >= grid.columns || *b < 0 || *b >= grid.rows) {
-      return Status::Error(ReaderFormatError, "a node lies off the grid its extent gives");
+    const std::int32_t number = NodeNumber(node, grid, settings);
+    if (number == 0) {
+      return Status::Error(ReaderFormatError, "line " + std::to_string(node.line) +
+                                                  " puts a node off the grid its extent gives");
     }
-    const std::int32_t number = grid.columns * *b + *a + 1;
-    if (points.Node(number).NullFlag == 0.0) {
-      lines.NoteRepeated(node.line);  // the later line is taken
+    if (points.Node(number).NullFlag != 0.0) {
+      ++valued;
+    } else if (diagnostics.RepeatedNodes > 0) {
+      diagnostics.NoteRepeated(node.line, 0);  // the later line is taken
+    } else {
+      diagnostics.NoteRepeated(node.line,
+                               EarlierLineOf(lines.Nodes(), node, number, grid, settings));
     }
     points.SetNode(number, {node.lon, node.lat, node.separation, 0.0});
     range.Take(node.separation);
   }
   lines.ShowSecondPassProgress(std::numeric_limits<std::int64_t>::max());
+  const std::int64_t nodes = static_cast<std::int64_t>(grid.rows) * grid.columns;
+  if (valued < nodes) {
+    diagnostics.Warnings.push_back(EmptyNodesWarning(nodes - valued, nodes));
+  }
   return Status::Ok();
 }
 

@@ -83,6 +83,21 @@ double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diag
   return value;
 }
 
+bool OnlyNumbers(const std::vector<LineField>& fields, std::int16_t count, std::string_view code) {
+  for (std::int16_t j = 1; j <= count; ++j) {
+    const std::string_view text = fields[static_cast<std::size_t>(j)].Text;
+    double value = 0.0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = ReadDecimal(text.data(), last, value);
+    const bool whole = error == std::errc() && OnlyBlanksIn(end, last);
+    const bool cutWithin = j == count && text.find_first_not_of("+-.0123456789") == text.npos;
+    if (!whole && !cutWithin && text != code) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,
                            std::int16_t index) {
   if (index < 1 || index > count || static_cast<std::size_t>(index) >= fields.size()) {

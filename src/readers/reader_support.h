@@ -83,6 +83,10 @@ std::int16_t SplitMerged(std::string_view line, std::string_view delimiter, std:
 double NumberOf(std::string_view text, std::uint64_t line, ReadDiagnostics& diagnostics,
                 DecimalMark mark = DecimalMark::PointOrComma) noexcept;
 
+/// True when fields 1..count of a split line are numbers or `code`, the last perhaps cut within
+/// ("43.4", "43.", "-"): a line too short for the format's data that a file cut short ends in.
+bool OnlyNumbers(const std::vector<LineField>& fields, std::int16_t count, std::string_view code);
+
 /// Field `index` (1-based) of a split line, or an empty text when the line has fewer fields.
 std::string_view FieldText(const std::vector<LineField>& fields, std::int16_t count,
                            std::int16_t index);

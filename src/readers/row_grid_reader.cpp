@@ -1,11 +1,25 @@
 #include "readers/row_grid_reader.h"
 
+#include <string>
+
 #include "readers/reader_support.h"
 
 namespace hextant {
 namespace {
 
 constexpr std::int16_t kLongestSkippedLine = 51;
+
+// The last line that holds anything, when it is a line of numbers too short for a row that
+// follows a data row: the mark of a file cut within a row, which the skip rule would pass over.
+struct CutRow {
+  std::uint64_t line = 0;  // 0: the last line read is no such line
+  std::int16_t values = 0;
+};
+
+std::string CutRowWarning(const CutRow& cut, std::int16_t rowLength) {
+  return "line " + std::to_string(cut.line) + " holds " + std::to_string(cut.values) + " of the " +
+         std::to_string(rowLength) + " values of a row: the file may have been cut short";
+}
 
 Status ReadRows(SourceLines& lines, const RowGridLayout& layout, ConversionSettings& settings,
                 ReaderOutput& output) {
@@ -17,19 +31,28 @@ Status ReadRows(SourceLines& lines, const RowGridLayout& layout, ConversionSetti
   FirstNodeRange range;
   std::vector<LineField> fields;
   std::string_view line;
+  CutRow cut;
   for (std::int32_t dataRows = 0; !lines.AtEnd();) {
     if (Status s = lines.Read(line); !s) {
       return s;
     }
     const std::int16_t count = SplitMerged(line, " ", layout.RowLength, fields);
+    if (count == 0) {
+      continue;  // an empty line leaves the last line as it was
+    }
     if (count <= kLongestSkippedLine) {
+      const bool cutRow = dataRows > 0 && OnlyNumbers(fields, count, settings.CodeFilter);
+      cut = cutRow ? CutRow{lines.LinesRead(), count} : CutRow{};
       continue;
     }
+    cut = CutRow{};
     if (count < layout.RowLength) {
-      return Status::Error(ReaderFormatError, "data row " + std::to_string(dataRows + 1) +
-                                                  " holds " + std::to_string(count) +
-                                                  " values instead of " +
-                                                  std::to_string(layout.RowLength));
+      const std::uint64_t at = lines.LinesRead();
+      return Status::Error(ReaderFormatError,
+                           "data row " + std::to_string(dataRows + 1) + " (line " +
+                               std::to_string(at) + ") holds " + std::to_string(count) +
+                               " values instead of " + std::to_string(layout.RowLength) +
+                               (lines.AtEnd() ? ": the file may have been cut short" : ""));
     }
     ++dataRows;
     lines.ReportProgress();
@@ -46,6 +69,9 @@ Status ReadRows(SourceLines& lines, const RowGridLayout& layout, ConversionSetti
         return Status::Error(ErrorOutOfMemory, "Out of memory");
       }
     }
+  }
+  if (cut.line > 0) {
+    output.Diagnostics.Warnings.push_back(CutRowWarning(cut, layout.RowLength));
   }
   return FinishRange(range.Smallest, range.Largest, output);
 }

@@ -129,19 +129,61 @@ TEST_F(GrReader, RefusesEveryHeaderViolation) {
       // Indented deeper, the key stays inside the orientation section and is ignored.
       {[](GrText& g) { g.rowsLine = "  \\ORIENTATION PARAMETERS\r\n    \\NUMBER OF ROWS = 3"; },
        "rows"},
-      {[](GrText& g) { g.values[2] = "0.000"; }, "node 3"},
-      {[](GrText& g) { g.values[4] = "abc"; }, "node 5"},
+      {[](GrText& g) { g.values[2] = "0.000"; }, "node 3 (line 16) holds 0"},
+      {[](GrText& g) { g.values[4] = "abc"; }, "node 5 (line 18) holds no number"},
+      {[](GrText& g) { g.values[2] = ""; }, "node 3 (line 16) holds no number"},
       {[](GrText& g) { g.closingLine = false; }, "without a line after the last node"},
-      {[](GrText& g) {
-         g.rowsLine = "  \\NUMBER OF ROWS = 30000";
-         g.columns = "30000";
-       },
-       "too short for 900000000 nodes"},
   };
   for (const auto& c : cases) {
     GrText g;
     c.change(g);
     ExpectFailure(g.Text(), ReaderFormatError, c.why);
+  }
+}
+
+// The values, one a line from line 14 on, must be as many as the header promises: fewer (a file
+// cut short among them) or more are refused with both counts.
+TEST_F(GrReader, RefusesValuesThatAreNotAsManyAsTheHeaderPromises) {
+  const std::string six =
+      "the header promises 6 nodes (3 rows \u00d7 2 columns), but the file holds ";
+  const std::string cut = ": it may have been cut short";
+  const std::pair<std::function<void(GrText&)>, std::string> cases[] = {
+      {[](GrText& g) { g.values.pop_back(); }, six + "5 values, on lines 14 to 18"},
+      {[](GrText& g) {
+         g.values.pop_back();
+         g.closingLine = false;
+       },
+       six + "5 values, on lines 14 to 18" + cut},
+      {[](GrText& g) {
+         g.values.back() = "-";
+         g.closingLine = false;
+       },
+       six + "5 values, on lines 14 to 18" + cut},
+      {[](GrText& g) { g.values.push_back("51.1"); }, six + "7 values, on lines 14 to 20"},
+      {[](GrText& g) {
+         g.values.insert(g.values.end(), {"51.1", "51.2", ""});
+       },
+       six + "8 values, on lines 14 to 21"},
+      {[](GrText& g) { g.values.clear(); }, six + "0 values"},
+      {[](GrText& g) {
+         g.rowsLine = "  \\NUMBER OF ROWS = 30000";
+         g.columns = "30000";
+       },
+       "promises 900000000 nodes (30000 rows \u00d7 30000 columns), but the file holds 6 values, "
+       "on lines 14 to 19"},
+      {[](GrText& g) {
+         g.rowsLine = "  \\NUMBER OF ROWS = 300";
+         g.closingLine = false;
+       },
+       "promises 600 nodes (300 rows \u00d7 2 columns), but the file holds 6 values, on lines 14 "
+       "to 19" +
+           cut},
+  };
+  for (const auto& [change, why] : cases) {
+    GrText g;
+    change(g);
+    ExpectFailure(g.Text(), ReaderFormatError, why);
+    EXPECT_EQ(failure_.Description().ends_with(cut), why.ends_with(cut)) << failure_.Description();
   }
 }
 

@@ -36,6 +36,58 @@ TEST_F(PolandReader, PlacesNodesOnTheGridOfTheirExtent) {
   EXPECT_DOUBLE_EQ(output_.SeparationOffset, 40.5);  // both replaced values stay in the range
   EXPECT_EQ(output_.Diagnostics.RepeatedNodes, 1);
   EXPECT_EQ(output_.Diagnostics.FirstRepeatedLine, 7) << "node 3 again";
+  EXPECT_EQ(output_.Diagnostics.FirstRepeatedEarlierLine, 6);
+}
+
+// The grid comes from the extent of the lines read: a file cut short gives a smaller or emptier
+// grid, which the reader names, and a node given again names both lines.
+TEST_F(PolandReader, SaysWhatTheGridLacksAndWhichLinesRepeat) {
+  const std::string square = "49.0\t14.0\t40\r\n49.25\t14.25\t41\r\n";  // 2 x 2, 2 empty
+  const std::string half =
+      "2 of the 4 nodes of the grid the file's extent gives (50 %) have no "
+      "value: no line of the file falls on them";
+  const std::string full = square + "49.0\t14.25\t42\r\n49.25\t14.0\t43\r\n";
+  std::string longRow;  // 2101 columns, one without a line
+  for (int k = 0; k <= 2100; ++k) {
+    longRow += k == 500 ? "" : "49\t" + std::to_string(14 + k * 0.25) + "\t40\r\n";
+  }
+  const struct {
+    std::string text;
+    std::vector<std::string> warnings;
+    std::int64_t repeats, line, earlier;
+  } cases[] = {
+      {full, {}, 0, 0, 0},
+      {square, {half}, 0, 0, 0},
+      {full + "# end\r\n\r\n", {}, 0, 0, 0},
+      {full + "49.25\t14",
+       {"line 5 holds 2 of the 3 values of a node line: the file may have "
+        "been cut short"},
+       0,
+       0,
+       0},
+      {full + "49.2\r\n\r\n",
+       {"line 5 holds 1 of the 3 values of a node line: the file may "
+        "have been cut short"},
+       0,
+       0,
+       0},
+      {square + "#\r\n" + square + "49.0\t14.0\t44\r\n", {half}, 3, 4, 1},
+      {longRow,
+       {"1 of the 2101 nodes of the grid the file's extent gives (under 0.1 %) have no "
+        "value: no line of the file falls on them"},
+       0,
+       0,
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 80));
+    output_ = ReaderOutput{};
+    ASSERT_TRUE(Read(ConvertFilePoland, c.text)) << failure_.Description();
+    EXPECT_EQ(output_.Diagnostics.Warnings, c.warnings);
+    EXPECT_EQ(output_.Diagnostics.RepeatedNodes, c.repeats);
+    EXPECT_EQ(output_.Diagnostics.FirstRepeatedLine, c.line);
+    EXPECT_EQ(output_.Diagnostics.FirstRepeatedEarlierLine, c.earlier);
+  }
 }
 
 TEST_F(PolandReader, ReadsAHashFollowedByTextAsANode) {
