@@ -136,9 +136,26 @@ bool IsTheModel(const std::string& output, const std::string& model) {
   return false;
 }
 
+// A file at an output's place is kept unless the user said to replace it.
+bool IsKept(const std::string& output, bool overwrite) {
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(PathFromText(output), error);
+  if (overwrite || !std::filesystem::exists(status)) {
+    return false;
+  }
+  Complain(output + " already exists; give --overwrite to replace it");
+  return true;
+}
+
 int RunInspectActions(const InspectOptions& options, int argc, char** argv) {
   if ((!options.exportPath.empty() && IsTheModel(options.exportPath, options.path)) ||
       (!options.picturePath.empty() && IsTheModel(options.picturePath, options.path))) {
+    return 1;
+  }
+  // Every output is looked at, and named when kept, before anything is written.
+  bool kept = !options.exportPath.empty() && IsKept(options.exportPath, options.overwrite);
+  kept = (!options.picturePath.empty() && IsKept(options.picturePath, options.overwrite)) || kept;
+  if (kept) {
     return 1;
   }
   std::string error;

@@ -31,6 +31,8 @@ std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>
       options.check = true;
     } else if (arg == "--nodes") {
       options.nodes = true;
+    } else if (arg == "--overwrite") {
+      options.overwrite = true;
     } else if (arg == "--at") {
       if (!value()) {
         return std::nullopt;

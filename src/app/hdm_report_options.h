@@ -30,6 +30,8 @@ header, or answers what the options ask:
   --export gtx|isg|xyz OUT  writes the model as a NOAA GTX grid, an ISG 2.0 text grid or XYZ text
   --picture OUT.png       writes the model as a colour map with a legend
   --width N               the picture's width in pixels (16..8192, default 800)
+  --overwrite             replaces an OUT that exists already; without it such a file is kept
+                          and nothing is written
 Exit status 0 when everything was answered; 1 when the file is no intact model, a point line is
 broken or a file cannot be written (stderr says why); 2 on bad usage; 3 when --check warns.
 )";
@@ -45,6 +47,7 @@ struct InspectOptions {
   std::string exportPath;
   std::string picturePath;
   int width = 800;
+  bool overwrite = false;
 
   bool HasQueries() const { return !at.empty() || pointsFile.has_value(); }
   bool HasActions() const { return HasQueries() || !exportPath.empty() || !picturePath.empty(); }

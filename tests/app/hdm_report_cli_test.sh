@@ -80,6 +80,19 @@ printf '2 41 49.50\n2.25 41 49.53\n2.25 41.25 49.46\n' | diff -u - "$work/geogra
 "$inspect" "$work/geographical.HDM" --export isg "$work/none/model.isg" 2> "$work/err"
 [ $? -eq 1 ] || fail "--export into a missing folder: exit status should be 1"
 grep -q "cannot be written" "$work/err" || fail "--export into a missing folder: '$(cat "$work/err")'"
+# A file at an output's place is kept byte for byte, and nothing written, unless --overwrite.
+printf 'earlier file\n' > "$work/earlier.out" && cp "$work/earlier.out" "$work/earlier.copy"
+for action in "--export xyz" "--picture" "--export gtx $work/new.gtx --picture"; do
+  "$inspect" "$work/geographical.HDM" $action "$work/earlier.out" > "$work/out" 2> "$work/err"
+  [ $? -eq 1 ] || fail "$action over an existing file: exit status should be 1"
+  echo "hextant-inspect: $work/earlier.out already exists; give --overwrite to replace it" |
+    diff -u - "$work/err" || fail "$action over an existing file: no refusal naming it"
+  cmp -s "$work/earlier.out" "$work/earlier.copy" || fail "$action replaced an existing file"
+  [ -e "$work/new.gtx" ] && fail "$action: the other output was written after a refusal"
+done
+"$inspect" "$work/geographical.HDM" --export xyz "$work/earlier.out" --overwrite ||
+  fail "--export --overwrite: exit status $?"
+cmp -s "$work/earlier.out" "$work/geographical.xyz" || fail "--overwrite did not replace the file"
 cp "$work/geographical.HDM" "$work/before.HDM"
 for action in "--export xyz" "--picture"; do
   "$inspect" "$work/geographical.HDM" $action "$work/../$(basename "$work")/geographical.HDM" \
