@@ -99,9 +99,14 @@ OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& p
       break;
   }
   std::error_code error;
-  lastRefusal_ = std::filesystem::is_directory(FolderOf(path), error)
-                     ? "its attributes could not be read"
-                     : "the folder " + PathText(FolderOf(path)) + " does not exist";
+  if (!std::filesystem::is_directory(FolderOf(path), error)) {
+    lastRefusal_ = "the folder " + PathText(FolderOf(path)) + " does not exist";
+    return Verdict::AskAgain;
+  }
+  // The system's own reason, such as a name longer than the file system takes.
+  (void)std::filesystem::symlink_status(path, error);
+  lastRefusal_ = error ? "the system refuses the name: " + error.message()
+                       : "its attributes could not be read";
   return Verdict::AskAgain;
 }
 

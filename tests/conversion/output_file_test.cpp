@@ -108,11 +108,19 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
   }
 }
 
-TEST_F(OutputChoice, AMissingFolderGoesToTheDialogSilently) {
-  fs::path path = dir_.File("missing/model.HDM");
-  EXPECT_FALSE(chooser_.Choose(path));
-  EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_EQ(dialogs_.saveRequests.size(), 1u);
+// A name that cannot be looked at goes to the save dialog without a box; the refusal keeps why.
+TEST_F(OutputChoice, ANameThatCannotBeLookedAtGoesToTheDialogWithItsReason) {
+  const std::pair<std::string, std::string> cases[] = {
+      {dir_.File("missing/model.HDM"), "the folder " + dir_.File("missing") + " does not exist"},
+      {dir_.File(std::string(300, 'n') + ".HDM"), "the system refuses the name: "},
+  };
+  for (const auto& [name, refusal] : cases) {
+    fs::path path = name;
+    EXPECT_FALSE(chooser_.Choose(path));
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(chooser_.LastRefusal().rfind(refusal, 0), 0u) << chooser_.LastRefusal();
+  }
+  EXPECT_EQ(dialogs_.saveRequests.size(), 2u);
 }
 
 #if defined(_WIN32)
