@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/invariant.h"
+
 namespace hextant {
 
 ChunkWorkers::ChunkWorkers(unsigned threads, std::size_t slots,
@@ -36,6 +38,10 @@ void ChunkWorkers::End() noexcept {
 void ChunkWorkers::Start(std::size_t slot) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    HEXTANT_INVARIANT(slot < done_.size(), "ChunkWorkers::Start: no such slot");
+    // A second job on a busy slot would run beside the first on the same data, and Wait would
+    // return when either ends.
+    HEXTANT_INVARIANT(done_[slot], "ChunkWorkers::Start: the slot's last job has not ended");
     done_[slot] = false;
     queue_.push_back(slot);
   }
@@ -44,7 +50,14 @@ void ChunkWorkers::Start(std::size_t slot) {
 
 void ChunkWorkers::Wait(std::size_t slot) {
   std::unique_lock<std::mutex> lock(mutex_);
+  HEXTANT_INVARIANT(slot < done_.size(), "ChunkWorkers::Wait: no such slot");
   finished_.wait(lock, [&] { return done_[slot]; });
+}
+
+bool ChunkWorkers::Idle(std::size_t slot) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  HEXTANT_INVARIANT(slot < done_.size(), "ChunkWorkers::Idle: no such slot");
+  return done_[slot];
 }
 
 void ChunkWorkers::Work() {

@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/invariant.h"
+#include "base/point_list.h"
 #include "readers/chunk_workers.h"
 #include "text/joined_stream_buffer.h"
 #include "text/line_blocks.h"
@@ -45,6 +47,7 @@ class Pipeline {
   void Fill() {
     while (!inputDone_ && started_ - taken_ < chunks_.size()) {
       const std::size_t slot = started_ % chunks_.size();
+      HEXTANT_INVARIANT(workers_->Idle(slot), "ChunkedRead: a slot is refilled while its job runs");
       const LineBlocks::Cut cut = blocks_.Next(chunks_[slot].Bytes);
       if (cut == LineBlocks::Cut::End) {
         inputDone_ = true;
@@ -76,8 +79,11 @@ class Pipeline {
   /// Marks the oldest block taken; its points, if `copy` has any, are copied on a worker.
   void TakeOldest(const GenericPass::PendingCopy& copy) {
     const std::size_t slot = taken_ % chunks_.size();
+    HEXTANT_INVARIANT(taken_ < started_ && workers_->Idle(slot),
+                      "ChunkedRead: a block is taken that was not read or whose job runs");
     ++taken_;
     copies_[slot] = copy;
+    copiesPending_ = copiesPending_ || copy.Count > 0;
     reads_[slot] = 0;
     if (inputDone_) {
       StartCopy(slot);  // no block will come to this slot
@@ -92,7 +98,11 @@ class Pipeline {
     WaitForAll();
     StartWaitingCopies();
     WaitForAll();
+    copiesPending_ = false;
   }
+  /// True from the taking of a block whose points wait for their copy until FinishCopies: until
+  /// then the point list must stay where it is, and not grow.
+  bool CopiesPending() const noexcept { return copiesPending_; }
   /// Ends the workers and gives the bytes of the blocks not taken and of those read ahead.
   std::vector<std::string_view> Untaken() {
     FinishCopies();
@@ -139,6 +149,17 @@ class Pipeline {
   std::uint64_t taken_ = 0;
   bool inputDone_ = false;
   bool lastCopiesStarted_ = false;
+  bool copiesPending_ = false;
+};
+
+// Where the point list's block is and how many points it has room for: a pending copy writes
+// into that block, so neither may change until the copy is done.
+struct ListPlace {
+  const double* Data;
+  std::int32_t Capacity;
+
+  explicit ListPlace(const PointList& list) : Data(list.Data()), Capacity(list.Capacity()) {}
+  bool operator==(const ListPlace&) const = default;
 };
 
 }  // namespace
@@ -172,8 +193,12 @@ bool ChunkedRead::Run(std::istream& source, SourceLines& lines) {
     if (!pass_.HasRoomFor(*chunk)) {
       pipeline->FinishCopies();  // the list may move as it grows
     }
+    const bool copiesPending = pipeline->CopiesPending();
+    const ListPlace before(pass_.Points());
     GenericPass::PendingCopy copy;
     const GenericPass::Taken taken = pass_.Chunk(*chunk, linesBefore, consumed, &copy);
+    HEXTANT_INVARIANT(!copiesPending || ListPlace(pass_.Points()) == before,
+                      "ChunkedRead: the point list grew while copies into it were pending");
     if (taken == GenericPass::Taken::Stopped) {
       return false;
     }

@@ -49,6 +49,8 @@ class GenericPass {
               PendingCopy* copy = nullptr);
   /// True when the point list holds room for the block's points without growing.
   bool HasRoomFor(const GenericChunk& chunk) const noexcept;
+  /// The list the points go to, for the caller that copies them to see that it stays in place.
+  const PointList& Points() const noexcept { return settings_.PointList; }
 
   /// Shows the read pass's progress up to the last point it stores; false on a stop request.
   bool ShowReadPassProgress();

@@ -172,6 +172,8 @@ TEST_F(GenericReader, ReadsBlocksOnThreadsAsItReadsLineByLine) {
       {"angles outside the limits in a late block", [](auto& l) { l[1540] = "600 10 40\n"; }},
       {"a line longer than a block",
        [](auto& l) { l[700] = "1 1 " + std::string(150, '7') + "\n"; }},
+      {"a first block without points: no room is reserved, the list grows between blocks",
+       [](auto& l) { l[0] = std::string(60, ' ') + "\n"; }},
       {"a start line", [](auto&) {}, 5},
       {"a stop request late in the read", [](auto&) {}, 0, 500},
   };
@@ -183,6 +185,7 @@ TEST_F(GenericReader, ReadsBlocksOnThreadsAsItReadsLineByLine) {
       text += line;
     }
     auto read = [&](GenericReadPlan plan) {
+      settings_.PointList = PointList{};  // no room left from the last read
       settings_.StartLine = c.startLine;
       page_ = RecordingPage{};
       page_.onYield = [&] {
