@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
       std::fputs(hextant::InspectUsage, stdout);
       return 0;
     }
-    std::fprintf(stderr, "hextant-inspect: %s\n%s", problem.c_str(), hextant::InspectUsage);
+    std::fprintf(stderr, "hextant-inspect: %s\nTry 'hextant-inspect --help'.\n", problem.c_str());
     return 2;
   }
   if (options->HasActions()) {

@@ -37,9 +37,14 @@ std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>
       if (!value()) {
         return std::nullopt;
       }
-      const auto point = ParseAtArgument(args[++i]);
+      auto point = ParseAtArgument(args[++i]);
+      if (!point && i + 1 < args.size()) {
+        // "--at X Y": the two numbers as two arguments.
+        point = ParseAtArgument(args[i] + "," + args[i + 1]);
+        i += point ? 1 : 0;
+      }
       if (!point) {
-        problem = "--at '" + args[i] + "' is not two numbers X,Y";
+        problem = "--at '" + args[i] + "' is not two numbers X,Y (or X Y)";
         return std::nullopt;
       }
       options.at.push_back(*point);

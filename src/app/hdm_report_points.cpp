@@ -47,12 +47,16 @@ std::optional<double> ParseNumber(std::string_view text, bool commaIsDecimal) {
 }
 
 std::optional<TypedPoint> ParseAtArgument(std::string_view text) {
-  const auto comma = text.find(',');
-  if (comma == std::string_view::npos) {
+  text = Trim(text);
+  auto split = text.find(',');
+  if (split == std::string_view::npos) {
+    split = text.find_first_of(" \t");  // "X Y", given as one argument
+  }
+  if (split == std::string_view::npos) {
     return std::nullopt;
   }
-  TypedPoint point{0, 0, std::string(Trim(text.substr(0, comma))),
-                   std::string(Trim(text.substr(comma + 1)))};
+  TypedPoint point{0, 0, std::string(Trim(text.substr(0, split))),
+                   std::string(Trim(text.substr(split + 1)))};
   const auto x = ParseNumber(point.xText, false);
   const auto y = ParseNumber(point.yText, false);
   if (!x || !y) {

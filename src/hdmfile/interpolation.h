@@ -20,7 +20,8 @@ Interpolation InterpolationOfFlags(std::int16_t bodyFlags) noexcept;
 std::optional<Interpolation> InterpolationOfCount(int count) noexcept;
 
 /// A position off a node by at most this much (in node spacings) still counts as on the node.
-inline constexpr double kOnNodeTolerance = 1e-9;
+/// A millionth covers the models whose extents were stored with pi rounded to 3.141592654.
+inline constexpr double kOnNodeTolerance = 1e-6;
 
 /// The weights of `size` consecutive nodes along one axis, from node `first`. On a periodic axis
 /// `first` may lie outside 0..count-1 and the caller wraps the indexes; otherwise every node of

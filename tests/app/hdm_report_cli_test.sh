@@ -46,7 +46,8 @@ broken "$work/missing.HDM" "cannot be opened"
 
 # Point queries on the geographical model (2..2.25 E, 41..41.25 N, centimetres, node 2 41.25
 # without value): bilinear inside, the same point 360 degrees away, null beside the empty node.
-"$inspect" "$work/geographical.HDM" --at 2.1,41 --at 362.1,41 --at -357.9,41 --at 2.2,41.1 \
+# The point as X,Y, as "X Y" and as two arguments X Y.
+"$inspect" "$work/geographical.HDM" --at 2.1,41 --at "362.1 41" --at -357.9 41 --at 2.2,41.1 \
   --at 1,41 > "$work/at.out" || fail "--at: exit status $?"
 printf '2.1 41 49.51\n362.1 41 49.51\n-357.9 41 49.51\n2.2 41.1 null\n1 41 null\n' |
   diff -u - "$work/at.out" || fail "--at answers differ"

@@ -110,11 +110,24 @@ TEST(PointQuery, OutsideTheGridAndBesideNodesWithoutValueIsNull) {
       {Interpolation::Bicubic, 1000, 2000, false},
       {Interpolation::Bilinear, 999.9, 2000, true},  // outside
       {Interpolation::Bilinear, 1040, 2040.1, true},
-      {Interpolation::Bicubic, 1040 + 1e-9, 2040, false},  // on the edge, within the tolerance
+      {Interpolation::Bicubic, 1040 + 5e-6, 2040, false},  // a millionth of a spacing is on it
+      {Interpolation::Bilinear, 1000, 2000 - 5e-6, false},
+      {Interpolation::Bilinear, 1000 - 2e-5, 2000, true},  // two millionths are not
   };
   for (const auto& c : cases) {
     EXPECT_EQ(!At(model, c.method, c.x, c.y), c.null)
         << static_cast<int>(c.method) << " at " << c.x << " " << c.y;
+  }
+  // A geographical model whose edges were stored with pi as 3.141592654 (radians a little off
+  // the exact degrees): a point asked on its south-west and north-east nodes is inside.
+  hdm::HdmModel geographical = model;
+  const double radians = 3.141592654 / 180;
+  geographical.coordinateType = 1;
+  geographical.firstX = 1 * radians;
+  geographical.firstY = 40.5 * radians;
+  geographical.spacingX = geographical.spacingY = radians / 30;
+  for (const auto& [x, y] : {std::pair{1.0, 40.5}, std::pair{1 + 4 / 30.0, 40.5 + 4 / 30.0}}) {
+    EXPECT_TRUE(At(geographical, Interpolation::Bilinear, x, y)) << x << " " << y;
   }
 }
 
