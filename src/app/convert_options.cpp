@@ -123,8 +123,11 @@ void AddColumnAction(ConvertOptions& c, const std::string& value, std::string& e
       [column, roleNumber,
        name = std::string(kRoles[static_cast<std::size_t>(*role)])](ColumnPageModel& page) {
         if (!page.RightClick(column)) {
-          return ActionResult::Refused("column " + std::to_string(column) +
-                                       " is not in the preview of Grid_Preview");
+          return ActionResult::Refused(
+              "column " + std::to_string(column) + " is not among the " +
+              std::to_string(page.Grid_Preview.Columns() - 1) +
+              " column(s) into which the file's lines split; --delimiter or --widths tell how "
+              "they split");
         }
         if (!page.ToggleRole(roleNumber)) {
           return ActionResult::Refused("the role menu in use has no entry for " + name);

@@ -15,7 +15,7 @@ std::string WithNewlines(std::string text) {
 MessageAnswer TerminalMessages::Show(const Message& message) {
   err_ << message.Title << ": " << WithNewlines(message.Text);
   if (!message.Detail.empty()) {
-    err_ << ": " << WithNewlines(message.Detail);
+    err_ << "\n  " << WithNewlines(message.Detail);  // the cause, on a line of its own
   }
   err_ << "\n";
   if (message.Buttons == MessageButtons::YesNo) {

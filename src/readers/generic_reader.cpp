@@ -103,7 +103,7 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
     *failure = result;
   }
   if (!reported && !output.StoppedByUser) {
-    ReportReaderError(env.Messages, kProcedure, result);
+    ReportReaderError(env.Messages, kProcedure, result, env.Settings.SourceFile);
   }
   return false;
 }

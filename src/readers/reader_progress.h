@@ -3,6 +3,7 @@
 // The progress report the readers share and the common report of a reader's failure.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "base/status.h"
@@ -40,7 +41,12 @@ class ReadProgress {
 };
 
 /// Tells the user why a reader stopped: "Unable to compute the selected file" for the readers'
-/// format error, otherwise "Unhandler Error in " + `procedure` + CR LF + the description.
-void ReportReaderError(MessageBoxes& messages, const std::string& procedure, const Status& error);
+/// format error, otherwise "Unhandler Error in " + `procedure` + CR LF + the description; the
+/// box's detail names `file` (when given) and the cause.
+void ReportReaderError(MessageBoxes& messages, const std::string& procedure, const Status& error,
+                       const std::filesystem::path& file = {});
+
+/// The cause of a reader's failure in words, starting with `file` unless the cause names it.
+std::string ReaderFailureDetail(const Status& error, const std::filesystem::path& file);
 
 }  // namespace hextant

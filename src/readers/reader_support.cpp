@@ -25,7 +25,7 @@ bool RunReader(const char* procedure, ReaderEnvironment& env, Status* failure,
   if (result) {
     return true;
   }
-  ReportReaderError(env.Messages, procedure, result);
+  ReportReaderError(env.Messages, procedure, result, env.Settings.SourceFile);
   if (failure != nullptr) {
     *failure = result;
   }

@@ -81,6 +81,8 @@ TEST_F(ConvertCommand, RefusesWhatTheWindowRefuses) {
 TEST_F(ConvertCommand, StopsAndSaysWhy) {
   const std::string broken = dir_.File("broken.gr");
   WriteBytes(broken, {'x', '\n', '\\', 'D', 'A', 'T', 'A', '\n', '1', '\n'});
+  const std::string cut = dir_.File("cut.txt");
+  WriteBytes(cut, {'G', 'E', 'O', 'I', 'D', 'E', '\n', '1', '\n'});
 #if !defined(_WIN32)
   const std::string fifo = dir_.File("pipe.gr");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
@@ -94,7 +96,12 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
   } cases[] = {
     {{"--format", "catalunya", broken},
      ExitStopped,
-     "Hextant: Unable to compute the selected file: the file is not marked \\GRID SET\n"},
+     "Hextant: Unable to compute the selected file\n  " + broken +
+         ": the file is not marked \\GRID SET\n"},
+    {{"--format", "italy", cut},
+     ExitStopped,
+     "Hextant: Unhandler Error in Convert_File_Italy\nInput past end of file\n  " + cut +
+         ": the file ends before all that its format holds was read (Input past end of file)\n"},
     {{"--format", "netherlands", source_},
      ExitStopped,
      "Hextant: No node was read from " + source_ +
@@ -142,6 +149,7 @@ TEST_F(ConvertCommand, StopsAndSaysWhy) {
     EXPECT_EQ(o.err, c.err);
     EXPECT_EQ(ReadBytes(dir_.File("model.HDM")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_FALSE(std::filesystem::exists(dir_.File("broken.HDM")));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("cut.HDM")));
     EXPECT_FALSE(std::filesystem::exists(dir_.File("HdmToTarvo.INI")));
   }
 }
@@ -181,7 +189,9 @@ TEST_F(ConvertCommand, DrivesTheImportWizardPages) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--column", "x=1"},
        "Warning: Assigning Latitude to a column\nWarning: Assigning Separation to a column\n"},
-      {{"--column", "x=9"}, "hextant-convert: column 9 is not in the preview of Grid_Preview\n"},
+      {{"--column", "x=9"},
+       "hextant-convert: column 9 is not among the 3 column(s) into which the file's lines split; "
+       "--delimiter or --widths tell how they split\n"},
       {{"--column", "lat-deg=1"},
        "hextant-convert: the role menu in use has no entry for lat-deg\n"},
       {{"--start-line", "51"},
