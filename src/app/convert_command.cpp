@@ -165,6 +165,7 @@ int Convert(ConvertOptions command, std::ostream& out, std::ostream& err, bool s
   options.ProposedOutput = command.output;
   options.Area = command.area;
   const RunReport report = run.Run(options);
+  progress.EndPhase();
   ReportWarnings(report, settings, err);
   return ExitStatusOf(report, messages, out, err);
 }

@@ -26,9 +26,19 @@ MessageAnswer TerminalMessages::Show(const Message& message) {
 }
 
 TerminalProgress::~TerminalProgress() {
-  if (drawn_) {
-    err_ << "\n";
+  EndPhase();
+}
+
+void TerminalProgress::EndPhase() {
+  if (!drawn_) {
+    return;
   }
+  if (status_.empty() && shown_ < 100) {
+    Draw("100 %");  // the read is over, whatever the last step reported
+  }
+  err_ << "\n" << std::flush;
+  drawn_ = false;
+  shown_ = -1;
 }
 
 void TerminalProgress::Draw(const std::string& caption) {

@@ -49,8 +49,10 @@ class TerminalProgress : public ProgressDisplay, public EventLoop {
   TerminalProgress(std::ostream& err, bool show) : err_(err), show_(show) {}
   ~TerminalProgress() override;
   void ShowProgressBar() override {}
+  /// The percentage of the phase only grows: a reader's second pass over the file does not
+  /// start the line again.
   void SetProgress(int percent) override {
-    if (show_ && percent != shown_) {
+    if (show_ && percent > shown_) {
       shown_ = percent;
       Draw(std::to_string(percent) + " %");
     }
@@ -63,6 +65,9 @@ class TerminalProgress : public ProgressDisplay, public EventLoop {
   /// A wait for another conversion is told even with --quiet: it is no progress, and a run that
   /// says nothing while it waits looks hung.
   void SetStatus(const std::string& caption) override {
+    if (caption != status_) {
+      EndPhase();  // one line per phase
+    }
     status_ = caption;
     if (!show_ && caption == WaitingForFolderStatus) {
       err_ << "hextant-convert: waiting for another conversion writing into the model's folder\n"
@@ -70,6 +75,8 @@ class TerminalProgress : public ProgressDisplay, public EventLoop {
     }
   }
   void Yield() override {}
+  /// Ends the line of the phase under way, so that what is printed next starts a line.
+  void EndPhase();
 
  private:
   void Draw(const std::string& caption);

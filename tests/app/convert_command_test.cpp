@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/convert_command.h"
+#include "app/convert_terminal.h"
 #include "grids/grid_file.h"
 #include "readers/source_formats.h"
 #include "temp_dir.h"
@@ -241,6 +242,25 @@ TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
     EXPECT_NE(help.out.find(std::string(layout.Name) + "  " + std::string(layout.Description)),
               std::string::npos);
   }
+}
+
+// A reader's two passes show as one reading line from 0 to 100 %, each phase ends its line, and
+// the summary that follows starts a line of its own.
+TEST(TerminalProgress, DrawsOneLinePerPhase) {
+  std::ostringstream err;
+  {
+    TerminalProgress progress(err, true);
+    for (int percent : {0, 50, 98, 0, 60}) {  // the second pass starts again at 0
+      progress.SetProgress(percent);
+    }
+    progress.SetStatus("Status: Sorting and Writing File");
+    progress.SetProgressCaption("100 %");
+    progress.EndPhase();
+    err << "summary\n";
+  }
+  EXPECT_EQ(err.str(),
+            "\rReading  0 %   \rReading  50 %   \rReading  98 %   \rReading  100 %   \n"
+            "\rStatus: Sorting and Writing File  100 %   \nsummary\n");
 }
 
 }  // namespace
