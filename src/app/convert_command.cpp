@@ -8,6 +8,7 @@
 #include "convert_terminal.h"
 #include "grids/grid_file.h"
 #include "platform/file_system.h"
+#include "readers/generic_reader.h"
 #include "settings/choice_lists.h"
 #include "text/text_parsing.h"
 
@@ -45,7 +46,11 @@ void ReportWarnings(const RunReport& report, const ConversionSettings& settings,
         << ": \"" << reading.PartialText() << "\" read as " << NumberText(reading.FirstPartialValue)
         << "\n";
   }
-  if (reading.OutsideLimitsLine > 0) {
+  // Angles read as radians that fit degrees are explained in the message itself.
+  if (reading.OutsideLimitsLine > 0 &&
+      DegreesReadAsRadiansHint(settings.AngularUnit, reading.OutsideLimitsLine,
+                               reading.OutsideLimitsText)
+          .empty()) {
     err << "hextant-convert: hint: line " << reading.OutsideLimitsLine << " (\""
         << reading.OutsideLimitsText
         << "\") holds an angle outside +-180 degrees (longitudes above 180 wrap). A longitude of"

@@ -1,7 +1,10 @@
 #include "readers/generic_reader.h"
 
+#include <charconv>
+#include <cmath>
 #include <new>
 
+#include "platform/file_system.h"
 #include "readers/chunked_read.h"
 #include "readers/generic_layout.h"
 #include "readers/generic_pass.h"
@@ -23,6 +26,10 @@ void Finish(std::int32_t count, const FirstNodeRange& range, ReaderOutput& outpu
   output.ResolutionCode = range.Largest - output.SeparationOffset <= kResolutionThreshold
                               ? ResolutionMillimetres
                               : ResolutionCentimetres;
+}
+
+std::string WithFileName(const std::filesystem::path& file, const std::string& text) {
+  return text.empty() || file.empty() ? text : PathText(file) + ": " + text;
 }
 
 Status Stop(ReaderOutput& output) {
@@ -64,8 +71,12 @@ Status ReadGeneric(std::istream& source, std::uint64_t size, ReaderEnvironment& 
   }
   settings.ReadingActive = false;
   if (pass.AngleFailureCounts()) {
-    env.Messages.Show(Message{"ERROR", "ANGULAR VALUES OUTSIDE LIMITS", MessageIcon::Critical,
-                              MessageButtons::Ok});
+    const ReadDiagnostics& d = output.Diagnostics;
+    env.Messages.Show(
+        Message{"ERROR", "ANGULAR VALUES OUTSIDE LIMITS", MessageIcon::Critical, MessageButtons::Ok,
+                WithFileName(settings.SourceFile,
+                             DegreesReadAsRadiansHint(settings.AngularUnit, d.OutsideLimitsLine,
+                                                      d.OutsideLimitsText))});
     reported = true;
     return Status::Error(ReaderFormatError, "ANGULAR VALUES OUTSIDE LIMITS");
   }
@@ -74,6 +85,37 @@ Status ReadGeneric(std::istream& source, std::uint64_t size, ReaderEnvironment& 
 }
 
 }  // namespace
+
+std::string DegreesReadAsRadiansHint(std::int16_t angularUnit, std::int64_t line,
+                                     std::string_view text) {
+  constexpr std::int16_t kRadians = 0;
+  if (angularUnit != kRadians || line <= 0) {
+    return {};
+  }
+  // The first two numbers of the line stand for its coordinates.
+  bool pastPi = false;
+  int numbers = 0;
+  for (std::size_t at = 0; at < text.size() && numbers < 2;) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), value);
+    if (error != std::errc() || end == text.data() + at) {
+      ++at;
+      continue;
+    }
+    at = static_cast<std::size_t>(end - text.data());
+    ++numbers;
+    if (std::fabs(value) > 360.0) {
+      return {};  // a projected coordinate: degrees would not help either
+    }
+    pastPi = pastPi || std::fabs(value) > 3.2;
+  }
+  if (!pastPi) {
+    return {};
+  }
+  return "Line " + std::to_string(line) + " (\"" + std::string(text) +
+         "\") was read in radians, and its values fit decimal degrees: choose the angular unit "
+         "\"Decimal degrees\" (hextant-convert: --angular-unit decimal-degrees).";
+}
 
 bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
                         ReaderOutput& output, Status* failure) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "readers/chunked_read.h"
 #include "readers/converter_frame.h"
@@ -31,5 +32,11 @@ bool ConvertFileGeneric(std::istream& source, std::uint64_t sizeInBytes, ReaderE
 /// The same for the file at `sourceFile`.
 bool ConvertFileGeneric(const std::filesystem::path& sourceFile, ReaderEnvironment& env,
                         ReaderOutput& output, Status* failure = nullptr);
+
+/// The hint for a read stopped by "ANGULAR VALUES OUTSIDE LIMITS" on the line `text` (line
+/// `line`) when the angles were read as radians and the line's first two numbers fit decimal
+/// degrees (within 360, one past pi): which unit to choose instead. "" otherwise.
+std::string DegreesReadAsRadiansHint(std::int16_t angularUnit, std::int64_t line,
+                                     std::string_view text);
 
 }  // namespace hextant

@@ -69,6 +69,30 @@ TEST_F(GenericReader, WrapsLongitudesOnceAndRefusesAnglesBeyondPi) {
   EXPECT_FALSE(settings_.ReadingActive);
   EXPECT_EQ(output_.Diagnostics.OutsideLimitsLine, 2) << "the hint names the offending line";
   EXPECT_EQ(output_.Diagnostics.OutsideLimitsText, "600 10 40");
+  EXPECT_EQ(messages_.shown[0].Detail, "") << "600 fits no degrees either";
+}
+
+// The hint for angles read as radians names the unit only when the line's numbers fit degrees.
+TEST(DegreesReadAsRadians, IsGivenOnlyWhereDegreesWouldPass) {
+  const struct {
+    std::int16_t unit;
+    const char* line;
+    bool hint;
+  } cases[] = {
+      {0, "5.25 50.75 47.3", true},   // radians: 50.75 is past pi, all within 360
+      {0, "350 -80 12", true},        //
+      {0, "5.25 500 47.3", false},    // 500 fits no degrees
+      {0, "0.1 0.7 47.3", false},     // nothing past pi: the limits stopped something else
+      {2, "5.25 50.75 47.3", false},  // already degrees
+  };
+  for (const auto& c : cases) {
+    const std::string hint = DegreesReadAsRadiansHint(c.unit, 7, c.line);
+    EXPECT_EQ(!hint.empty(), c.hint) << c.line;
+    if (c.hint) {
+      EXPECT_NE(hint.find("Line 7"), std::string::npos);
+      EXPECT_NE(hint.find("--angular-unit decimal-degrees"), std::string::npos);
+    }
+  }
 }
 
 TEST_F(GenericReader, ReadsTheSexagesimalLayoutWithLetters) {
