@@ -89,6 +89,13 @@ bool WritePicture(const InspectOptions& options, hdm::HdmNodes& nodes, int argc,
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");  // a command-line tool needs no display
   }
+  // The toolkit's notes (a missing runtime folder, an offscreen plugin's limits) mean nothing to
+  // the user of a command-line tool; its errors still reach stderr.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+      std::fprintf(stderr, "hextant-inspect: %s\n", text.toLocal8Bit().constData());
+    }
+  });
   QGuiApplication application(argc, argv);
   std::string error;
   const QImage picture = ui::ModelPicture(nodes, options.width, 4 * options.width, error);

@@ -105,8 +105,10 @@ done
 [ -e "$work/grid.gtx" ] && fail "a refused export left a file"
 
 # The picture: a PNG of the requested width; none in a folder that cannot be written.
-"$inspect" "$work/geographical.HDM" --picture "$work/model.png" --width 120 2> /dev/null ||
-  fail "--picture: exit status $?"
+# The toolkit says nothing on stderr, even without a runtime folder.
+env -u XDG_RUNTIME_DIR "$inspect" "$work/geographical.HDM" --picture "$work/model.png" --width 120 \
+  2> "$work/picture.err" || fail "--picture: exit status $?"
+[ -s "$work/picture.err" ] && fail "--picture wrote to stderr: $(cat "$work/picture.err")"
 [ "$(head -c 8 "$work/model.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
   fail "--picture did not write a PNG"
 [ "$(od -An -tu1 -j16 -N4 "$work/model.png" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 }')" -eq 120 ] ||
