@@ -24,6 +24,19 @@ egm96_cut.gtx
     -projwin takes the edges of GDAL's pixels, which are centred on the GTX nodes, hence the
     eighth of a degree outside the outer nodes. Skipped with a message without gdal_translate.
 
+egm96_esri.asc
+    an ESRI ASCII grid written by GDAL (gdal_translate -of AAIGrid) from a GTX of the 15' EGM96
+    nodes over 30-34E 30-33N (13 rows of 17) in which two nodes are -88.8888, GTX's no-value:
+    xllcorner/yllcorner are the cells' edges, an eighth of a degree outside the nodes.
+egm96_esri_centre.asc
+    an ESRI ASCII grid written here: keys in mixed case, xllcenter/yllcenter on the nodes, dx 0.25
+    and dy 0.5 over 140-145E 40-35S (11 rows of 21), NODATA_value -9999 on two nodes.
+egm96_ngs_be.bin, egm96_ngs_le.bin
+    NGS binary geoid grids written here from the 44-byte header NGS documents (SLAT, WLON, DLAT,
+    DLON as float64, NLAT, NLON, IKIND = 1 as int32, then float32 rows from south to north), west
+    longitude from 0 to 360: big-endian over 235-245E 40-45N (21 rows of 41) with one node 9999
+    and one -9999, little-endian over 280-285E 25-28N (13 rows of 21).
+
 In ISG 2.0 the bounds are the outer nodes and the spacing is (max - min) / (n - 1); keys holding
 texts take ':', numbers '='. Values have four decimals, one grid row per line. The expected
 values are the ones written in the file (for the GTX, its float32 values read back).
@@ -202,12 +215,92 @@ def make_gtx():
                     for r in range(rows) for c in range(columns)])
 
 
+# The cuts of the other layouts: (west, south, columns, rows, dx, dy) of the nodes.
+ESRI_CUT = (30.0, 30.0, 17, 13, 0.25, 0.25)
+ESRI_NODATA = {(0, 0), (5, 7)}  # (row from south, column)
+CENTRE_CUT = (140.0, -40.0, 21, 11, 0.25, 0.5)
+CENTRE_NODATA = {(0, 20), (6, 3)}
+NGS_CUTS = (("egm96_ngs_be.bin", ">", (235.0, 40.0, 41, 21, 0.25, 0.25)),
+            ("egm96_ngs_le.bin", "<", (280.0, 25.0, 21, 13, 0.25, 0.25)))
+NGS_FILLED = {(3, 4): 9999.0, (10, 30): -9999.0}
+
+
+def float32(value):
+    return struct.unpack("<f", struct.pack("<f", value))[0]
+
+
+def cut(egm, area, marked, fill):
+    """The nodes of `area` south row first: (lon, lat, value) with the value `fill` (None for the
+    expected file) at the (row, column) pairs of `marked`, or marked[(row, column)] for a dict."""
+    west, south, columns, rows, dx, dy = area
+    nodes = []
+    for r in range(rows):
+        for c in range(columns):
+            lon, lat = west + c * dx, south + r * dy
+            if (r, c) in marked:
+                value = marked[(r, c)] if isinstance(marked, dict) else fill
+            else:
+                value = float32(egm_node(egm, lon, lat))
+            nodes.append((lon, lat, value))
+    return nodes
+
+
+def expected(nodes, no_values, wrap=False):
+    return [(lon - 360.0 if wrap and lon > 180 else lon, lat, None if v in no_values else v)
+            for lon, lat, v in nodes]
+
+
+def make_esri(egm):
+    if shutil.which("gdal_translate") is None:
+        print("gdal_translate not found (apt-get install gdal-bin): egm96_esri.asc not made")
+        return
+    west, south, columns, rows, dx, dy = ESRI_CUT
+    nodes = cut(egm, ESRI_CUT, ESRI_NODATA, -88.8888)
+    source = sample_path("egm96_esri_source.gtx")
+    with open(source, "wb") as f:
+        f.write(struct.pack(">4d2i", south, west, dy, dx, rows, columns))
+        f.write(struct.pack(">%df" % len(nodes), *[v for _, _, v in nodes]))
+    path = sample_path("egm96_esri.asc")
+    subprocess.run(["gdal_translate", "-q", "-of", "AAIGrid", source, path], check=True)
+    for extra in (source, path + ".aux.xml", sample_path("egm96_esri.prj")):
+        if os.path.exists(extra):
+            os.remove(extra)
+    write_expected(sample_path("egm96_esri.expected"), expected(nodes, {-88.8888}))
+
+
+def make_esri_centre(egm):
+    west, south, columns, rows, dx, dy = CENTRE_CUT
+    nodes = cut(egm, CENTRE_CUT, CENTRE_NODATA, NODATA)
+    lines = ["NCOLS %d" % columns, "nrows %d" % rows, "XllCenter %g" % west,
+             "yllcenter %g" % south, "dx %g" % dx, "DY %g" % dy, "NODATA_value -9999"]
+    for r in range(rows - 1, -1, -1):  # north to south
+        row = nodes[r * columns:(r + 1) * columns]
+        lines.append(" ".join("%.4f" % v if v != NODATA else "-9999" for _, _, v in row))
+    write_text("egm96_esri_centre.asc", lines)
+    write_expected(sample_path("egm96_esri_centre.expected"),
+                   [(x, y, None if v == NODATA else round(v, 4)) for x, y, v in nodes])
+
+
+def make_ngs(egm):
+    for name, order, area in NGS_CUTS:
+        west, south, columns, rows, dx, dy = area
+        nodes = cut(egm, area, NGS_FILLED if order == ">" else {}, None)
+        with open(sample_path(name), "wb") as f:
+            f.write(struct.pack(order + "4d3i", south, west, dy, dx, rows, columns, 1))
+            f.write(struct.pack(order + "%df" % len(nodes), *[v for _, _, v in nodes]))
+        write_expected(sample_path(name.replace(".bin", ".expected")),
+                       expected(nodes, {9999.0, -9999.0}, wrap=True))
+
+
 def main():
     egm = Egm96()
     make_isg20_dms(egm)
     make_isg20_deg(egm)
     make_isg10(egm)
     make_gtx()
+    make_esri(egm)
+    make_esri_centre(egm)
+    make_ngs(egm)
 
 
 if __name__ == "__main__":

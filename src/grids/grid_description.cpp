@@ -15,19 +15,41 @@ std::string Coordinate(double value, bool geographical) {
 
 }  // namespace
 
+void TakeCoordinatesFromExtent(GridDescription& grid) noexcept {
+  grid.Geographical =
+      grid.West >= -360 && grid.East() <= 360 && grid.South >= -90 && grid.North() <= 90;
+  grid.CoordinateUnits = grid.Geographical ? "deg" : "meters";
+}
+
 double ValueInMetres(const GridDescription& grid, double value) noexcept {
-  const double tolerance = 1e-9 * std::max(1.0, std::abs(grid.NoData));
-  if ((grid.HasNoData && std::abs(value - grid.NoData) <= tolerance) || !std::isfinite(value)) {
+  // The no-value as a float32 matches: GDAL prints a float32 grid's values to their float
+  // precision and the no-value from its double.
+  const double tolerance = 2e-7 * std::max(1.0, std::abs(grid.NoData));
+  const bool noData =
+      grid.HasNoData && (std::abs(value - grid.NoData) <= tolerance ||
+                         (grid.NoDataEitherSign && std::abs(value + grid.NoData) <= tolerance));
+  if (noData || value >= grid.BlankFrom || !std::isfinite(value)) {
     return std::numeric_limits<double>::quiet_NaN();
   }
   return value * grid.ValueFactor;
 }
 
 std::string LayoutText(const GridDescription& grid) {
-  if (grid.Layout == GridLayout::Gtx) {
-    return "GTX (" + grid.Version + ")";
+  switch (grid.Layout) {
+    case GridLayout::Isg:
+      return "ISG " + grid.Version + (grid.Sparse ? " (sparse)" : "");
+    case GridLayout::Gtx:
+      return "GTX (" + grid.Version + ")";
+    case GridLayout::Ngs:
+      return "NGS binary grid (" + grid.Version + ")";
+    case GridLayout::Byn:
+      return "BYN (" + grid.Version + ")";
+    case GridLayout::EsriAscii:
+      return "ESRI ASCII grid (" + grid.Version + ")";
+    case GridLayout::Surfer:
+      return "Surfer " + grid.Version + " grid";
   }
-  return "ISG " + grid.Version + (grid.Sparse ? " (sparse)" : "");
+  return {};
 }
 
 std::vector<std::string> DescribeGrid(const GridDescription& grid) {

@@ -4,12 +4,14 @@
 // nodes, the units of its coordinates and values, and how its values are stored.
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace hextant {
 
-enum class GridLayout : std::int16_t { Isg, Gtx };
+// The numbers are kept in settings: a new layout takes the next one.
+enum class GridLayout : std::int16_t { Isg, Gtx, Ngs, Byn, EsriAscii, Surfer };
 
 /// The order of the three numbers of a sparse node line.
 struct SparseFields {
@@ -22,7 +24,7 @@ struct SparseFields {
 /// metres for a projected one; `West`/`South` is the south-western node.
 struct GridDescription {
   GridLayout Layout = GridLayout::Isg;
-  std::string Version;    // "2.0", "1.01"; "float32" or "float64" for GTX
+  std::string Version;    // "2.0", "1.01"; "float32" for GTX; see LayoutText
   std::string ModelName;  // "" when the file names none
   bool Geographical = true;
   bool Sparse = false;             // nodes given as lines of three numbers, in any order
@@ -36,8 +38,12 @@ struct GridDescription {
   std::string ValueUnits = "meters";    // meters or feet
   double ValueFactor = 1.0;             // metres per unit of the values
   bool HasNoData = false;
-  double NoData = 0.0;  // in the file's value unit
-  int ValueBytes = 0;   // GTX: 4 or 8 bytes per value
+  double NoData = 0.0;            // in the file's value unit
+  bool NoDataEitherSign = false;  // -NoData marks a node without value too
+  double BlankFrom = std::numeric_limits<double>::infinity();  // this value and above: no value
+  int ValueBytes = 0;          // binary layouts: 2, 4 or 8 bytes per value
+  bool IntegerValues = false;  // binary values are integers, else IEEE floats
+  bool LittleEndian = false;   // byte order of binary values
   std::uint64_t DataOffset = 0;
 
   std::int64_t NodeCount() const noexcept {
@@ -49,6 +55,10 @@ struct GridDescription {
 
 /// Metres in an international foot, the foot of ISG files.
 inline constexpr double FootInMetres = 0.3048;
+
+/// Takes a grid whose layout names no coordinate system as geographical degrees when its nodes
+/// lie within ±360° of longitude and ±90° of latitude, else as projected metres.
+void TakeCoordinatesFromExtent(GridDescription& grid) noexcept;
 
 /// A value of the file in metres: NaN for the nodata value or a value that is not finite.
 double ValueInMetres(const GridDescription& grid, double value) noexcept;

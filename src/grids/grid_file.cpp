@@ -2,10 +2,13 @@
 
 #include <cmath>
 
+#include "grids/binary_values.h"
 #include "grids/gtx_layout.h"
 #include "grids/isg_blocks.h"
 #include "grids/isg_header.h"
 #include "grids/isg_values.h"
+#include "grids/ngs_layout.h"
+#include "grids/text_grid_headers.h"
 #include "platform/file_system.h"
 #include "platform/source_file.h"
 #include "text/joined_stream_buffer.h"
@@ -28,11 +31,18 @@ class GridFile::Lines {
 };
 
 std::optional<GridLayout> RecognizeGridLayout(std::string_view head, std::uint64_t size) noexcept {
+  // NGS first: its header is GTX's and four bytes more, which a GTX length never matches.
+  if (LooksLikeNgs(head, size)) {
+    return GridLayout::Ngs;
+  }
   if (LooksLikeGtx(head, size)) {
     return GridLayout::Gtx;
   }
   if (LooksLikeIsg(head)) {
     return GridLayout::Isg;
+  }
+  if (LooksLikeEsriAscii(head)) {
+    return GridLayout::EsriAscii;
   }
   return std::nullopt;
 }
@@ -72,20 +82,41 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
   if (!layout) {
     return Status::Error(ErrorFileFormat,
                          "the file is no grid this version reads: neither an ISG file (no line "
-                         "starts with begin_of_head) nor a GTX file (its first 40 bytes do not "
-                         "describe a grid of its length)");
+                         "starts with begin_of_head), an ESRI ASCII grid (no ncols or nrows "
+                         "first) nor a GTX or NGS file (its first bytes do not describe a grid "
+                         "of its length)");
   }
-  if (*layout == GridLayout::Gtx) {
-    return ReadGtxHeader(head_, size_, grid_);
+  switch (*layout) {
+    case GridLayout::Gtx:
+      return ReadGtxHeader(head_, size_, grid_);
+    case GridLayout::Ngs:
+      return ReadNgsHeader(head_, size_, grid_);
+    default:
+      return ReadTextHeader(*layout);
   }
+}
+
+Status GridFile::ReadTextHeader(GridLayout layout) {
   source_.clear();
   lines_ = std::make_unique<Lines>(head_, source_);
-  if (Status s = ReadIsgHeader(lines_->Reader(), grid_); !s) {
+  Status s = Status::Ok();
+  switch (layout) {
+    case GridLayout::Isg:
+      s = ReadIsgHeader(lines_->Reader(), grid_);
+      break;
+    case GridLayout::EsriAscii:
+      s = ReadEsriAsciiHeader(lines_->Reader(), grid_, firstValues_);
+      break;
+    default:
+      s = Status::Error(ErrorFileFormat, "the file's layout is not read by this version");
+  }
+  if (!s) {
     return s;
   }
   // Each value takes a byte at least: a header that promises more than the rest of the file can
   // hold is refused before anything is sized by it.
-  const std::uint64_t room = size_ - std::min(size_, grid_.DataOffset);
+  const std::uint64_t dataOffset = lines_->Reader().Consumed() - firstValues_.size();
+  const std::uint64_t room = size_ - std::min(size_, dataOffset);
   if (!grid_.Sparse && static_cast<std::uint64_t>(grid_.NodeCount()) > room) {
     return Status::Error(ErrorFileFormat, "the header promises " + std::to_string(grid_.Rows) +
                                               " x " + std::to_string(grid_.Columns) +
@@ -96,26 +127,46 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
 }
 
 Status GridFile::ReadNodes(GridNodeSink& sink) {
-  if (grid_.Layout == GridLayout::Isg && grid_.Sparse) {
-    return ReadIsgValues(lines_->Reader(), grid_, sink);
-  }
-  if (grid_.Layout == GridLayout::Isg) {
-    LineReader& reader = lines_->Reader();
-    std::string_view buffered;
-    if (!reader.Unread(buffered)) {
-      return Status::Error(ErrorFileFormat, "line " + std::to_string(reader.LinesRead()) +
-                                                " of the header is longer than 1 MiB");
-    }
-    return ReadIsgRows({buffered, lines_->Stream(), reader.LinesRead(), reader.Consumed()}, grid_,
-                       sink);
+  if (lines_) {
+    return ReadTextValues(sink);
   }
   // The head holds the first values already: the stream goes on after them, so read them anew.
   source_.clear();
-  source_.seekg(static_cast<std::streamoff>(GtxHeaderSize));
+  source_.seekg(static_cast<std::streamoff>(grid_.DataOffset));
   if (!source_) {
     return Status::Error(ErrorFileAccess, "the file cannot be read again after its header");
   }
-  return ReadGtxValues(source_, grid_, sink);
+  switch (grid_.Layout) {
+    case GridLayout::Gtx:
+      return ReadGtxValues(source_, grid_, sink);
+    case GridLayout::Ngs:
+      return ReadBinaryValues(source_, grid_, sink, "NGS");
+    default:
+      return Status::Error(ErrorFileFormat, "the file's layout is not read by this version");
+  }
+}
+
+Status GridFile::ReadTextValues(GridNodeSink& sink) {
+  LineReader& reader = lines_->Reader();
+  if (grid_.Sparse) {
+    return ReadIsgValues(reader, grid_, sink);
+  }
+  std::string_view buffered;
+  if (!reader.Unread(buffered)) {
+    return Status::Error(ErrorFileFormat, "line " + std::to_string(reader.LinesRead()) +
+                                              " of the header is longer than 1 MiB");
+  }
+  std::uint64_t linesBefore = reader.LinesRead();
+  std::uint64_t bytesBefore = reader.Consumed();
+  if (!firstValues_.empty()) {  // the line of values that ended the header goes first
+    const std::size_t lineBytes = firstValues_.size() + 1;
+    firstValues_ += '\n';
+    firstValues_.append(buffered);
+    buffered = firstValues_;
+    --linesBefore;
+    bytesBefore -= std::min<std::uint64_t>(bytesBefore, lineBytes);
+  }
+  return ReadIsgRows({buffered, lines_->Stream(), linesBefore, bytesBefore}, grid_, sink);
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-// A published grid file (ISG or GTX) read as a stream: its layout is told from its first bytes,
-// never from its name; then its header is checked and its nodes handed out.
+// A published grid file (ISG, GTX, NGS, ESRI ASCII) read as a stream: its layout is told from its
+// first bytes, never from its name; then its header is checked and its nodes handed out.
 
 #include <cstdint>
 #include <filesystem>
@@ -34,9 +34,11 @@ struct GridLayoutName {
 inline constexpr GridLayoutName GridLayoutNames[] = {
     {GridLayout::Isg, "isg", "ISG text grids 1.0, 1.01 and 2.0 (the Geoid Service's format)"},
     {GridLayout::Gtx, "gtx", "GTX binary grids (NOAA, PROJ), float32 or float64 values"},
+    {GridLayout::Ngs, "ngs", "NGS binary geoid grids (.bin: GEOID12B, GEOID18), either byte order"},
+    {GridLayout::EsriAscii, "esri-ascii", "ESRI ASCII grids (.asc: ncols, nrows, xllcorner ...)"},
 };
 
-/// The layout a command-line name forces ("isg", "gtx"), or nullopt.
+/// The layout a command-line name forces ("isg", "gtx", ...), or nullopt.
 std::optional<GridLayout> GridLayoutNamed(std::string_view name) noexcept;
 
 /// The layout a setting forces: a GridLayout's number, or -1 for the one the content shows.
@@ -58,11 +60,14 @@ class GridFile {
 
  private:
   class Lines;
+  Status ReadTextHeader(GridLayout layout);
+  Status ReadTextValues(GridNodeSink& sink);
   std::istream& source_;
   std::uint64_t size_;
   std::string head_;
   GridDescription grid_;
-  std::unique_ptr<Lines> lines_;
+  std::unique_ptr<Lines> lines_;  // for a text layout
+  std::string firstValues_;       // a line of values read with the header
 };
 
 /// Opens `path` and reads its grid header, for a window that shows what the file holds. The

@@ -62,6 +62,10 @@ check grid isg20_egm96_dms.isg 1e-8
 check grid isg20_egm96_deg.isg 1e-8
 check isg isg10_egm96.isg 1e-8
 check gtx egm96_cut.gtx 1e-8
+check grid egm96_esri.asc 1e-8
+check esri-ascii egm96_esri_centre.asc 1e-8
+check grid egm96_ngs_be.bin 1e-8
+check ngs egm96_ngs_le.bin 1e-8
 
 # One node line less: the model is written, the grid is not regular.
 sed '100d' "$samples/generic_egm96.xyz" > "$work/missing.xyz"

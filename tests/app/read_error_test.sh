@@ -49,6 +49,8 @@ check poland poland_egm96.txt
 check wizard generic_egm96.xyz "${wizard[@]}"
 check grid isg20_egm96_dms.isg
 check grid egm96_cut.gtx
+check grid egm96_esri.asc
+check grid egm96_ngs_be.bin
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"

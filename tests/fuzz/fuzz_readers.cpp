@@ -4,9 +4,11 @@
 // spacings; the rest is the file.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <sstream>
 #include <string>
 
+#include "grids/grid_file.h"
 #include "readers/source_formats.h"
 
 namespace {
@@ -43,8 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.AngularUnit = static_cast<std::int16_t>((data[0] >> 6) % 4);
   settings.ColumnRoles = {-1, 1, 2, 3, 4, 1, 2, 3, 4, 5, 6};
   settings.CodeFilterOn = true;
-  // The grid reader: the layout told by the content, or forced to ISG or GTX.
-  settings.GridLayoutForced = static_cast<std::int16_t>((data[0] >> 5) % 3 - 1);
+  // The grid reader: the layout told by the content, or forced to one of them.
+  constexpr int kLayouts = static_cast<int>(std::size(hextant::GridLayoutNames));
+  settings.GridLayoutForced = static_cast<std::int16_t>((data[0] >> 3) % (kLayouts + 1) - 1);
   Quiet quiet;
   hextant::ReadProgress progress(quiet, quiet);
   hextant::ReaderEnvironment env{settings, progress, quiet};

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -185,6 +186,119 @@ TEST(IsgGrid, BlocksOfAnySizeGiveTheSameNodesAndLines) {
   }
 }
 
+// Numbers written as a binary layout stores them.
+class Bytes {
+ public:
+  explicit Bytes(bool little) : little_(little) {}
+  template <typename T>
+  Bytes& Put(T value) {
+    char raw[sizeof(T)];
+    std::memcpy(raw, &value, sizeof(T));
+    for (std::size_t i = 0; i < sizeof(T); ++i) {  // the test machine is little-endian
+      bytes_.push_back(raw[little_ ? i : sizeof(T) - 1 - i]);
+    }
+    return *this;
+  }
+  Bytes& Text(const std::string& text) {
+    bytes_ += text;
+    return *this;
+  }
+  const std::string& Str() const { return bytes_; }
+
+ private:
+  bool little_;
+  std::string bytes_;
+};
+
+// An NGS file: the 44-byte header, then float32 values south row first.
+std::string Ngs(bool little, double south, double west, std::int32_t rows, std::int32_t columns,
+                std::int32_t kind, const std::vector<float>& values) {
+  Bytes b(little);
+  b.Put(south).Put(west).Put(0.5).Put(0.5).Put(rows).Put(columns).Put(kind);
+  for (float v : values) {
+    b.Put(v);
+  }
+  return b.Str();
+}
+
+// Every layout and variant: 2 rows of 3 nodes, each value and position checked.
+TEST(GridLayouts, ReadEveryNodeOfEveryLayoutAndVariant) {
+  const struct {
+    std::string file;
+    GridLayout layout;
+    std::string text;  // the first line of the summary
+    bool geographical;
+    double west, south, dx, dy;
+    std::vector<double> southToNorth;
+  } cases[] = {
+      {"NCOLS 3\r\nNRows 2\r\nxllcorner 19.75\r\nyllCORNER 9.75\r\ncellsize 0.5\r\n"
+       "nodata_value -88.8888\r\n 4 5.5 -88.88880157470703125\r\n1 2 3\r\n",
+       GridLayout::EsriAscii,
+       "ESRI ASCII grid (cell corners)",
+       true,
+       20,
+       10,
+       0.5,
+       0.5,
+       {1, 2, 3, 4, 5.5, NAN}},
+      {"ncols 3\nnrows 2\nxllcenter 480000\nyllcenter 75000\ndx 1000\ndy 500\n-1 -2 -3\n"
+       "4e0 +5 6\n",
+       GridLayout::EsriAscii,
+       "ESRI ASCII grid (cell centres)",
+       false,
+       480000,
+       75000,
+       1000,
+       500,
+       {4, 5, 6, -1, -2, -3}},
+      {"ncols 3\nnrows 2\nxllcenter 190\nyllcenter -10\ncellsize 1\n1 2 3 4 5 6\n",
+       GridLayout::EsriAscii,
+       "ESRI ASCII grid (cell centres)",
+       true,
+       -170,
+       -10,
+       1,
+       1,
+       {4, 5, 6, 1, 2, 3}},
+      {Ngs(false, 10, 350, 2, 3, 1, {1, 2, 3, 4, 9999, 6}),
+       GridLayout::Ngs,
+       "NGS binary grid (big-endian)",
+       true,
+       -10,
+       10,
+       0.5,
+       0.5,
+       {1, 2, 3, 4, NAN, 6}},
+      {Ngs(true, -45.5, 20, 2, 3, 1, {-1, -9999, 3, 4, 5, 6.25f}),
+       GridLayout::Ngs,
+       "NGS binary grid (little-endian)",
+       true,
+       20,
+       -45.5,
+       0.5,
+       0.5,
+       {-1, NAN, 3, 4, 5, 6.25}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Read r(c.file);
+    ASSERT_TRUE(r.status) << r.status.Description();
+    EXPECT_EQ(r.grid.Layout, c.layout);
+    EXPECT_EQ(DescribeGrid(r.grid).front(), c.text);
+    EXPECT_EQ(r.grid.Geographical, c.geographical);
+    ASSERT_EQ(r.nodes.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
+      EXPECT_DOUBLE_EQ(r.nodes[i].x, c.west + c.dx * static_cast<double>(i % 3)) << i;
+      EXPECT_DOUBLE_EQ(r.nodes[i].y, c.south + c.dy * static_cast<double>(i / 3)) << i;
+      if (std::isnan(c.southToNorth[i])) {
+        EXPECT_TRUE(std::isnan(r.nodes[i].value)) << i << ": " << r.nodes[i].value;
+      } else {
+        EXPECT_DOUBLE_EQ(r.nodes[i].value, c.southToNorth[i]) << i;
+      }
+    }
+  }
+}
+
 TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
   std::string gtx(40, '\0');
   const auto put = [&](std::size_t at, std::uint64_t bits, int bytes) {
@@ -198,9 +312,15 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
   put(32, 2, 4);
   put(36, 3, 4);
   const std::string gtxShort = gtx + std::string(20, '\0');
+  const std::string ngs = Ngs(false, 10, 350, 2, 3, 1, {1, 2, 3, 4, 5, 6});
+  const auto ngsWith = [&](std::size_t at, const std::string& bytes) {
+    return ngs.substr(0, at) + bytes + ngs.substr(at + bytes.size());
+  };
+  const std::string esri = "ncols 3\nnrows 2\nxllcenter 20\nyllcenter 10\n";
   const struct {
     std::string file;
     std::string why;
+    std::optional<GridLayout> forced = std::nullopt;
   } cases[] = {
       {Isg("2.0", kNodes2, "", "1 2 3\n4 5\n"),
        "the file ends at line 14 after 5 of the header's 2 x 3"},
@@ -233,12 +353,40 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
       {"begin_of_head\nlat min = 1\n", "the file ends after line 2 without end_of_head"},
       {Isg("2.0", kNodes2, "", "1 2"),
        "the header promises 2 x 3 values, but only 3 bytes follow it"},
-      {gtxShort, "promises 2 x 3 values (64 bytes as floats), but the file has 60 bytes"},
+      {gtxShort, "promises 2 x 3 values (64 bytes as floats), but the file has 60 bytes",
+       GridLayout::Gtx},
       {"x y z\n", "neither an ISG file"},
+      {esri + "cellsize 0\n1 2 3\n4 5 6\n",
+       "line 5: the ESRI ASCII header's 'cellsize' must be a positive spacing, not 0"},
+      {esri + "dx -1\ndy 1\n1 2 3\n4 5 6\n", "'dx' must be a positive spacing, not -1"},
+      {esri + "dx 1\n1 2 3\n4 5 6\n", "line 6: the ESRI ASCII header ends without 'dy'"},
+      {esri + "cellsize 1\nxllcorner 19.5\n1 2 3\n4 5 6\n", "either 'xllcorner' or 'xllcenter'"},
+      {esri + "cellsize 1\nnodata -9999\n1 2 3\n4 5 6\n",
+       "line 6: 'nodata' is no key of an ESRI ASCII grid header"},
+      {esri + "ncols 4\ncellsize 1\n1 2 3\n4 5 6\n",
+       "line 5: the ESRI ASCII header gives 'ncols' twice"},
+      {"nrows -2\nncols 3\nxllcenter 0\nyllcenter 0\ncellsize 1\n1\n",
+       "line 1: the ESRI ASCII header's 'nrows' must be a whole number from 1, not -2"},
+      {esri + "cellsize 1\n1 2 3\n4 5\n",
+       "the file ends at line 7 after 5 of the header's 2 x 3 values"},
+      {esri + "cellsize 1\n1 2 3\n4 5 6 7\n", "line 7 holds more values than the header's 2 x 3"},
+      {"ncols 300000\nnrows 200000\nxllcenter 0\nyllcenter 0\ncellsize 1\n1 2\n",
+       "the header promises 200000 x 300000 values, but only"},
+      {esri + "cellsize 1\n", "the file ends after line 5 with the ESRI ASCII header"},
+      {ngs.substr(0, 60), "promises 2 x 3 float32 values (68 bytes), but the file has 60 bytes",
+       GridLayout::Ngs},
+      {ngsWith(32, Ngs(false, 0, 0, 0x7fffffff, 0x7fffffff, 1, {}).substr(32, 8)),
+       "promises 2147483647 x 2147483647 float32 values", GridLayout::Ngs},
+      {ngsWith(40, std::string("\0\0\0\2", 4)),
+       "the NGS header gives the value kind 2 (bytes 40-43); only 1", GridLayout::Ngs},
+      {ngsWith(16, std::string(8, '\0')),
+       "the NGS header gives the spacings 0 x 0.5 degrees (bytes 16-31)", GridLayout::Ngs},
+      {ngsWith(0, Ngs(false, 95, 0, 1, 1, 1, {}).substr(0, 8)),
+       "puts the first node at latitude 95, longitude 350 (bytes 0-15)", GridLayout::Ngs},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    const Read r(c.file, c.file == gtxShort ? std::optional(GridLayout::Gtx) : std::nullopt);
+    const Read r(c.file, c.forced);
     EXPECT_FALSE(r.status);
     EXPECT_NE(r.status.Description().find(c.why), std::string::npos) << r.status.Description();
   }
@@ -258,6 +406,14 @@ TEST(GridFiles, AreToldByContent) {
   EXPECT_EQ(RecognizeGridLayout(wrapping, wrapping.size()), std::nullopt);
   EXPECT_EQ(RecognizeGridLayout("text\nbegin_of_head\n", 100), GridLayout::Isg);
   EXPECT_EQ(RecognizeGridLayout("text begin_of_head\n", 100), std::nullopt);
+  EXPECT_EQ(RecognizeGridLayout("\xEF\xBB\xBF nCols 3\n", 100), GridLayout::EsriAscii);
+  EXPECT_EQ(RecognizeGridLayout("ncolsx 3\n", 100), std::nullopt);
+  // An NGS header in either byte order, and not when the length does not match.
+  for (bool little : {false, true}) {
+    const std::string ngs = Ngs(little, 10, 350, 2, 3, 1, {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(RecognizeGridLayout(ngs, ngs.size()), GridLayout::Ngs);
+    EXPECT_EQ(RecognizeGridLayout(ngs, ngs.size() - 2), std::nullopt);
+  }
   double degrees = 0, half = 0;
   ASSERT_TRUE(
       ReadIsgAngle("-5\xB0"
