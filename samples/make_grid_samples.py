@@ -36,6 +36,11 @@ egm96_ngs_be.bin, egm96_ngs_le.bin
     DLON as float64, NLAT, NLON, IKIND = 1 as int32, then float32 rows from south to north), west
     longitude from 0 to 360: big-endian over 235-245E 40-45N (21 rows of 41) with one node 9999
     and one -9999, little-endian over 280-285E 25-28N (13 rows of 21).
+egm96_byn4.byn, egm96_byn2.byn
+    BYN grids written by GDAL (gdal_translate -of BYN) from a GTX of the 15' EGM96 nodes over
+    0-5E 45-48N (13 rows of 21): 4-byte integers in millimetres (factor 1000) with two nodes
+    9999 m, BYN's no-value, and 2-byte integers in centimetres (factor 100) with two nodes
+    32767, its 2-byte no-value. GDAL writes the header little-endian and the values big-endian.
 
 In ISG 2.0 the bounds are the outer nodes and the spacing is (max - min) / (n - 1); keys holding
 texts take ':', numbers '='. Values have four decimals, one grid row per line. The expected
@@ -292,6 +297,37 @@ def make_ngs(egm):
                        expected(nodes, {9999.0, -9999.0}, wrap=True))
 
 
+BYN_CUT = (0.0, 45.0, 21, 13, 0.25, 0.25)
+BYN_NODATA = {(0, 0), (7, 11)}
+BYN_SAMPLES = (("egm96_byn4.byn", "Int32", 1000, 9999.0, 9999000),
+               ("egm96_byn2.byn", "Int16", 100, 327.67, 32767))
+
+
+def make_byn(egm):
+    if shutil.which("gdal_translate") is None:
+        print("gdal_translate not found (apt-get install gdal-bin): the BYN samples not made")
+        return
+    west, south, columns, rows, dx, dy = BYN_CUT
+    for name, kind, factor, fill, stored_fill in BYN_SAMPLES:
+        nodes = cut(egm, BYN_CUT, BYN_NODATA, fill)
+        source = sample_path("egm96_byn_source.gtx")
+        with open(source, "wb") as f:
+            f.write(struct.pack(">4d2i", south, west, dy, dx, rows, columns))
+            f.write(struct.pack(">%df" % len(nodes), *[v for _, _, v in nodes]))
+        path = sample_path(name)
+        subprocess.run(["gdal_translate", "-q", "-of", "BYN", "-ot", kind, "-scale", "0", "1", "0",
+                        str(factor), "-a_scale", str(1.0 / factor), "-a_nodata", "none", source,
+                        path], check=True)
+        for extra in (source, path + ".aux.xml"):
+            if os.path.exists(extra):
+                os.remove(extra)
+        # The values as stored: integers of 1/factor metres.
+        write_expected(sample_path(name.replace(".byn", ".expected")),
+                       [(x, y, None if (r, c) in BYN_NODATA else round(v * factor) / factor)
+                        for (x, y, v), (r, c) in zip(nodes, ((r, c) for r in range(rows)
+                                                             for c in range(columns)))])
+
+
 def main():
     egm = Egm96()
     make_isg20_dms(egm)
@@ -301,6 +337,7 @@ def main():
     make_esri(egm)
     make_esri_centre(egm)
     make_ngs(egm)
+    make_byn(egm)
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "grids/binary_values.h"
+#include "grids/byn_layout.h"
 #include "grids/gtx_layout.h"
 #include "grids/isg_blocks.h"
 #include "grids/isg_header.h"
@@ -37,6 +38,9 @@ std::optional<GridLayout> RecognizeGridLayout(std::string_view head, std::uint64
   }
   if (LooksLikeGtx(head, size)) {
     return GridLayout::Gtx;
+  }
+  if (LooksLikeByn(head, size)) {
+    return GridLayout::Byn;
   }
   if (LooksLikeIsg(head)) {
     return GridLayout::Isg;
@@ -80,17 +84,20 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
   head_ = ReadHead(source_, size_);
   const std::optional<GridLayout> layout = forced ? forced : RecognizeGridLayout(head_, size_);
   if (!layout) {
-    return Status::Error(ErrorFileFormat,
-                         "the file is no grid this version reads: neither an ISG file (no line "
-                         "starts with begin_of_head), an ESRI ASCII grid (no ncols or nrows "
-                         "first) nor a GTX or NGS file (its first bytes do not describe a grid "
-                         "of its length)");
+    return Status::Error(
+        ErrorFileFormat,
+        "the file is no grid this version reads: neither an ISG file (no line "
+        "starts with begin_of_head), an ESRI ASCII grid (no ncols or nrows "
+        "first) nor a GTX, NGS or BYN file (its first bytes do not describe a grid "
+        "of its length)");
   }
   switch (*layout) {
     case GridLayout::Gtx:
       return ReadGtxHeader(head_, size_, grid_);
     case GridLayout::Ngs:
       return ReadNgsHeader(head_, size_, grid_);
+    case GridLayout::Byn:
+      return ReadBynHeader(head_, size_, grid_);
     default:
       return ReadTextHeader(*layout);
   }
@@ -141,6 +148,8 @@ Status GridFile::ReadNodes(GridNodeSink& sink) {
       return ReadGtxValues(source_, grid_, sink);
     case GridLayout::Ngs:
       return ReadBinaryValues(source_, grid_, sink, "NGS");
+    case GridLayout::Byn:
+      return ReadBinaryValues(source_, grid_, sink, "BYN");
     default:
       return Status::Error(ErrorFileFormat, "the file's layout is not read by this version");
   }

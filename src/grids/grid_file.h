@@ -1,7 +1,7 @@
 #pragma once
 
-// A published grid file (ISG, GTX, NGS, ESRI ASCII) read as a stream: its layout is told from its
-// first bytes, never from its name; then its header is checked and its nodes handed out.
+// A published grid file (ISG, GTX, NGS, BYN, ESRI ASCII) read as a stream: its layout is told from
+// its first bytes, never from its name; then its header is checked and its nodes handed out.
 
 #include <cstdint>
 #include <filesystem>
@@ -35,6 +35,7 @@ inline constexpr GridLayoutName GridLayoutNames[] = {
     {GridLayout::Isg, "isg", "ISG text grids 1.0, 1.01 and 2.0 (the Geoid Service's format)"},
     {GridLayout::Gtx, "gtx", "GTX binary grids (NOAA, PROJ), float32 or float64 values"},
     {GridLayout::Ngs, "ngs", "NGS binary geoid grids (.bin: GEOID12B, GEOID18), either byte order"},
+    {GridLayout::Byn, "byn", "BYN grids (Natural Resources Canada), 2- or 4-byte integers"},
     {GridLayout::EsriAscii, "esri-ascii", "ESRI ASCII grids (.asc: ncols, nrows, xllcorner ...)"},
 };
 

@@ -51,6 +51,7 @@ check grid isg20_egm96_dms.isg
 check grid egm96_cut.gtx
 check grid egm96_esri.asc
 check grid egm96_ngs_be.bin
+check grid egm96_byn4.byn
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"

@@ -221,6 +221,25 @@ std::string Ngs(bool little, double south, double west, std::int32_t rows, std::
   return b.Str();
 }
 
+// A BYN file of 2 rows x 3 columns at 10-10.5N 20-21E, header and values in their own byte
+// orders, the values north row first; `scale` 1 gives the bounds in thousandths of seconds.
+std::string Byn(bool littleHeader, int valueBytes, bool littleValues,
+                const std::vector<std::int32_t>& northToSouth, std::int16_t scale = 0,
+                std::int16_t dy = 1800) {
+  const std::int32_t unit = scale == 1 ? 1000 : 1;
+  Bytes b(littleHeader);
+  b.Put(36000 * unit).Put(37800 * unit).Put(72000 * unit).Put(75600 * unit);
+  b.Put(static_cast<std::int16_t>(dy * unit)).Put(static_cast<std::int16_t>(1800 * unit));
+  b.Put(std::int16_t{0}).Put(std::int16_t{0}).Put(valueBytes == 2 ? 100.0 : 1000.0);
+  b.Put(static_cast<std::int16_t>(valueBytes)).Text(std::string(14, '\0'));
+  b.Put(static_cast<std::int16_t>(littleValues ? 1 : 0)).Put(scale).Text(std::string(28, '\0'));
+  Bytes values(littleValues);
+  for (std::int32_t v : northToSouth) {
+    valueBytes == 2 ? values.Put(static_cast<std::int16_t>(v)) : values.Put(v);
+  }
+  return b.Str() + values.Str();
+}
+
 // Every layout and variant: 2 rows of 3 nodes, each value and position checked.
 TEST(GridLayouts, ReadEveryNodeOfEveryLayoutAndVariant) {
   const struct {
@@ -383,6 +402,17 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
        "the NGS header gives the spacings 0 x 0.5 degrees (bytes 16-31)", GridLayout::Ngs},
       {ngsWith(0, Ngs(false, 95, 0, 1, 1, 1, {}).substr(0, 8)),
        "puts the first node at latitude 95, longitude 350 (bytes 0-15)", GridLayout::Ngs},
+      {Byn(true, 4, true, {1, 2, 3, 4, 5}),
+       "promises 2 x 3 values of 4 bytes (104 bytes), but the file has 100 bytes", GridLayout::Byn},
+      {Byn(true, 4, true, {1, 2, 3, 4, 5, 6}, 0, 0),
+       "the BYN header gives the spacings 0\" x 1800\" (bytes 16-19)", GridLayout::Byn},
+      {Byn(true, 4, true, {1, 2, 3, 4, 5, 6}, 0, 700),
+       "36000\" to 37800\" and 72000\" to 75600\" (bytes 0-15) that are no whole number",
+       GridLayout::Byn},
+      {Byn(true, 4, true, {1, 2, 3, 4, 5, 6}, 2),
+       "the BYN header gives the scale flag 2 (bytes 50-51)", GridLayout::Byn},
+      {Byn(true, 3, true, {}), "the BYN header gives the value size 3 (bytes 32-33)",
+       GridLayout::Byn},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
