@@ -33,9 +33,34 @@ std::filesystem::path DefaultOutputName(const std::filesystem::path& sourcePath)
   return std::filesystem::path(text.substr(0, dot + 1) + std::filesystem::path("HDM").native());
 }
 
-void OutputFileChooser::ShowError(const std::string& text) {
-  messages_.Show(Message{"Error", text, MessageIcon::Critical, MessageButtons::Ok});
+void OutputFileChooser::ShowError(const std::string& text, const std::string& detail) {
+  messages_.Show(Message{"Error", text, MessageIcon::Critical, MessageButtons::Ok, detail});
 }
+
+namespace {
+
+// What a name that is no regular file names, for the detail of the box that refuses it.
+std::string WhatItIs(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(path, error);
+  if (error) {
+    return {};
+  }
+  if (std::filesystem::is_symlink(status)) {
+    return std::filesystem::exists(path, error)
+               ? "It is a link to " + PathText(std::filesystem::read_symlink(path, error)) + "."
+               : "It is a link to " + PathText(std::filesystem::read_symlink(path, error)) +
+                     ", which does not exist.";
+  }
+  if (std::filesystem::is_directory(status)) {
+    return "It is a folder.";
+  }
+  return std::filesystem::is_regular_file(status)
+             ? ""
+             : "It is no regular file (a device, a pipe or a socket).";
+}
+
+}  // namespace
 
 std::string OutputFileChooser::Forbidden(const std::filesystem::path& path) const {
   if (UpperCase(PathText(path.filename())) == "HDMTOTARVO.INI") {
@@ -70,14 +95,16 @@ OutputFileChooser::Verdict OutputFileChooser::Try(const std::filesystem::path& p
       if (looksLeft > 0 && QueryFileAttribute(path) != FileAttribute::Missing) {
         return Try(path, looksLeft - 1);  // another run created it meanwhile: it exists now
       }
-      ShowError("The file " + PathText(path) + " can not been created. " + made.Description());
+      ShowError("The file " + PathText(path) + " can not been created. " + made.Description(),
+                WhatItIs(path));
       lastRefusal_ = "it could not be created: " + made.Description();
       return Verdict::AskAgain;
     }
     case FileAttribute::ReadOnly:
     case FileAttribute::Hidden:
     case FileAttribute::System:
-      ShowError(ExistingFileQuestion(path, attribute));
+      ShowError(ExistingFileQuestion(path, attribute),
+                attribute == FileAttribute::System ? WhatItIs(path) : std::string());
       lastRefusal_ = attribute == FileAttribute::ReadOnly ? "it is read only"
                      : attribute == FileAttribute::Hidden ? "it is hidden"
                                                           : "it is a system file";

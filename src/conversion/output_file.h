@@ -45,7 +45,7 @@ class OutputFileChooser {
   Verdict Try(const std::filesystem::path& path, int looksLeft = 2);
   /// Why `path` may not hold a model whatever its attributes ("" when it may).
   std::string Forbidden(const std::filesystem::path& path) const;
-  void ShowError(const std::string& text);
+  void ShowError(const std::string& text, const std::string& detail = {});
 
   MessageBoxes& messages_;
   FileDialogs& dialogs_;

@@ -8,6 +8,7 @@
 #endif
 
 #include <filesystem>
+#include <tuple>
 
 #include "conversion/output_file.h"
 #include "fakes/platform_fakes.h"
@@ -89,14 +90,14 @@ TEST_F(OutputChoice, AsksBeforeOverwritingAnOrdinaryFile) {
 }
 
 TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
-  const std::pair<std::string, std::string> cases[] = {
-      {Existing("locked.HDM", Mark::ReadOnly), " and is read only."},
-      {Existing(kHiddenName, Mark::Hidden), " and is hidden."},
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {Existing("locked.HDM", Mark::ReadOnly), " and is read only.", ""},
+      {Existing(kHiddenName, Mark::Hidden), " and is hidden.", ""},
       {(fs::create_directory(dir_.Path() / "folder.HDM"), dir_.File("folder.HDM")),
-       " and is a system file."},
+       " and is a system file.", "It is a folder."},
   };
   int fresh = 0;
-  for (const auto& [protectedPath, ending] : cases) {
+  for (const auto& [protectedPath, ending, detail] : cases) {
     fs::path path = protectedPath;
     messages_.shown.clear();
     dialogs_.saveAnswers = {protectedPath, dir_.File("fresh" + std::to_string(++fresh) + ".HDM")};
@@ -104,6 +105,7 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
     ASSERT_EQ(messages_.shown.size(), 2u) << "the same file chosen again is refused again";
     EXPECT_EQ(messages_.shown[0].Title, "Error");
     EXPECT_EQ(messages_.shown[0].Text, "The file " + protectedPath + " already exists" + ending);
+    EXPECT_EQ(messages_.shown[0].Detail, detail);
     EXPECT_NE(path, protectedPath);
   }
 }
