@@ -41,6 +41,10 @@ egm96_byn4.byn, egm96_byn2.byn
     0-5E 45-48N (13 rows of 21): 4-byte integers in millimetres (factor 1000) with two nodes
     9999 m, BYN's no-value, and 2-byte integers in centimetres (factor 100) with two nodes
     32767, its 2-byte no-value. GDAL writes the header little-endian and the values big-endian.
+egm96_surfer.grd, egm96_surfer6.grd, egm96_surfer7.grd
+    Surfer grids written by GDAL (gdal_translate -of GSAG, GSBG, GS7BG) from a GTX of the 15'
+    EGM96 nodes over 80-76W 5-2S (13 rows of 17) in which two nodes hold 1.70141e38, Surfer's
+    blanking value: the DSAA text grid, the Surfer 6 binary and the Surfer 7 tagged binary grid.
 
 In ISG 2.0 the bounds are the outer nodes and the spacing is (max - min) / (n - 1); keys holding
 texts take ':', numbers '='. Values have four decimals, one grid row per line. The expected
@@ -328,6 +332,33 @@ def make_byn(egm):
                                                              for c in range(columns)))])
 
 
+SURFER_CUT = (-80.0, -5.0, 17, 13, 0.25, 0.25)
+SURFER_BLANKS = {(0, 16), (9, 4)}
+SURFER_SAMPLES = (("egm96_surfer.grd", "GSAG"), ("egm96_surfer6.grd", "GSBG"),
+                  ("egm96_surfer7.grd", "GS7BG"))
+
+
+def make_surfer(egm):
+    if shutil.which("gdal_translate") is None:
+        print("gdal_translate not found (apt-get install gdal-bin): the Surfer samples not made")
+        return
+    west, south, columns, rows, dx, dy = SURFER_CUT
+    nodes = cut(egm, SURFER_CUT, SURFER_BLANKS, 1.70141e38)
+    source = sample_path("egm96_surfer_source.gtx")
+    with open(source, "wb") as f:
+        f.write(struct.pack(">4d2i", south, west, dy, dx, rows, columns))
+        f.write(struct.pack(">%df" % len(nodes), *[v for _, _, v in nodes]))
+    for name, driver in SURFER_SAMPLES:
+        path = sample_path(name)
+        subprocess.run(["gdal_translate", "-q", "-of", driver, "-a_nodata", "none", source, path],
+                       check=True)
+        if os.path.exists(path + ".aux.xml"):
+            os.remove(path + ".aux.xml")
+        write_expected(sample_path(name.replace(".grd", ".expected")),
+                       [(x, y, None if v >= 1.70141e38 else v) for x, y, v in nodes])
+    os.remove(source)
+
+
 def main():
     egm = Egm96()
     make_isg20_dms(egm)
@@ -338,6 +369,7 @@ def main():
     make_esri_centre(egm)
     make_ngs(egm)
     make_byn(egm)
+    make_surfer(egm)
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@
 #include "grids/isg_header.h"
 #include "grids/isg_values.h"
 #include "grids/ngs_layout.h"
+#include "grids/surfer_binary.h"
 #include "grids/text_grid_headers.h"
 #include "platform/file_system.h"
 #include "platform/source_file.h"
@@ -41,6 +42,9 @@ std::optional<GridLayout> RecognizeGridLayout(std::string_view head, std::uint64
   }
   if (LooksLikeByn(head, size)) {
     return GridLayout::Byn;
+  }
+  if (LooksLikeSurfer(head)) {
+    return GridLayout::Surfer;
   }
   if (LooksLikeIsg(head)) {
     return GridLayout::Isg;
@@ -84,12 +88,12 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
   head_ = ReadHead(source_, size_);
   const std::optional<GridLayout> layout = forced ? forced : RecognizeGridLayout(head_, size_);
   if (!layout) {
-    return Status::Error(
-        ErrorFileFormat,
-        "the file is no grid this version reads: neither an ISG file (no line "
-        "starts with begin_of_head), an ESRI ASCII grid (no ncols or nrows "
-        "first) nor a GTX, NGS or BYN file (its first bytes do not describe a grid "
-        "of its length)");
+    return Status::Error(ErrorFileFormat,
+                         "the file is no grid this version reads: neither an ISG file (no line "
+                         "starts with begin_of_head), an ESRI ASCII grid (no ncols or nrows "
+                         "first), a Surfer grid (no DSAA, DSBB or DSRB first) nor a GTX, NGS or "
+                         "BYN file (its first bytes do not describe a grid "
+                         "of its length)");
   }
   switch (*layout) {
     case GridLayout::Gtx:
@@ -98,6 +102,9 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
       return ReadNgsHeader(head_, size_, grid_);
     case GridLayout::Byn:
       return ReadBynHeader(head_, size_, grid_);
+    case GridLayout::Surfer:
+      return LooksLikeSurferText(head_) ? ReadTextHeader(*layout)
+                                        : ReadSurferBinaryHeader(head_, size_, grid_);
     default:
       return ReadTextHeader(*layout);
   }
@@ -113,6 +120,9 @@ Status GridFile::ReadTextHeader(GridLayout layout) {
       break;
     case GridLayout::EsriAscii:
       s = ReadEsriAsciiHeader(lines_->Reader(), grid_, firstValues_);
+      break;
+    case GridLayout::Surfer:
+      s = ReadSurferTextHeader(lines_->Reader(), grid_);
       break;
     default:
       s = Status::Error(ErrorFileFormat, "the file's layout is not read by this version");
@@ -150,6 +160,8 @@ Status GridFile::ReadNodes(GridNodeSink& sink) {
       return ReadBinaryValues(source_, grid_, sink, "NGS");
     case GridLayout::Byn:
       return ReadBinaryValues(source_, grid_, sink, "BYN");
+    case GridLayout::Surfer:
+      return ReadBinaryValues(source_, grid_, sink, "Surfer");
     default:
       return Status::Error(ErrorFileFormat, "the file's layout is not read by this version");
   }

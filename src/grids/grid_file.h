@@ -1,7 +1,8 @@
 #pragma once
 
-// A published grid file (ISG, GTX, NGS, BYN, ESRI ASCII) read as a stream: its layout is told from
-// its first bytes, never from its name; then its header is checked and its nodes handed out.
+// A published grid file (ISG, GTX, NGS, BYN, ESRI ASCII, Surfer) read as a stream: its layout is
+// told from its first bytes, never from its name; then its header is checked and its nodes handed
+// out.
 
 #include <cstdint>
 #include <filesystem>
@@ -37,6 +38,7 @@ inline constexpr GridLayoutName GridLayoutNames[] = {
     {GridLayout::Ngs, "ngs", "NGS binary geoid grids (.bin: GEOID12B, GEOID18), either byte order"},
     {GridLayout::Byn, "byn", "BYN grids (Natural Resources Canada), 2- or 4-byte integers"},
     {GridLayout::EsriAscii, "esri-ascii", "ESRI ASCII grids (.asc: ncols, nrows, xllcorner ...)"},
+    {GridLayout::Surfer, "surfer", "Surfer grids: DSAA text, Surfer 6 (DSBB) and 7 (DSRB) binary"},
 };
 
 /// The layout a command-line name forces ("isg", "gtx", ...), or nullopt.

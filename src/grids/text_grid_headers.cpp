@@ -224,7 +224,9 @@ Status ReadSurferTextHeader(LineReader& lines, GridDescription& grid) {
   double numbers[4][2] = {};
   for (int k = -1; k < 4; ++k) {
     if (!lines.Next(line)) {
-      return SurferError(lines.LinesRead(), "ends early: it needs five lines");
+      return Status::Error(ErrorFileFormat, "the file ends after line " +
+                                                std::to_string(lines.LinesRead()) +
+                                                " within the Surfer DSAA header of five lines");
     }
     const std::vector<std::string_view> words = Words(line);
     if (k < 0) {

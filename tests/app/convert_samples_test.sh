@@ -68,6 +68,9 @@ check grid egm96_ngs_be.bin 1e-8
 check ngs egm96_ngs_le.bin 1e-8
 check grid egm96_byn4.byn 1e-8
 check byn egm96_byn2.byn 1e-8
+check grid egm96_surfer.grd 1e-8
+check surfer egm96_surfer6.grd 1e-8
+check grid egm96_surfer7.grd 1e-8
 
 # One node line less: the model is written, the grid is not regular.
 sed '100d' "$samples/generic_egm96.xyz" > "$work/missing.xyz"

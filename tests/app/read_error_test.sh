@@ -52,6 +52,8 @@ check grid egm96_cut.gtx
 check grid egm96_esri.asc
 check grid egm96_ngs_be.bin
 check grid egm96_byn4.byn
+check grid egm96_surfer.grd
+check grid egm96_surfer7.grd
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"

@@ -20,7 +20,8 @@ FORMATS = [("catalunya", "catalunya_egm96.gr"), ("netherlands", "netherlands_egm
            ("poland", "poland_egm96.txt"), ("wizard", "generic_egm96.xyz"),
            ("grid", "isg20_egm96_dms.isg"), ("grid", "isg10_egm96.isg"), ("grid", "egm96_cut.gtx"),
            ("grid", "egm96_esri.asc"), ("grid", "egm96_ngs_be.bin"),
-           ("grid", "egm96_byn4.byn")]
+           ("grid", "egm96_byn4.byn"),
+           ("grid", "egm96_surfer.grd"), ("grid", "egm96_surfer7.grd")]
 WIZARD = ["--angular-unit", "decimal-degrees", "--spacing-x", "0.25", "--spacing-y", "0.25",
           "--delimiter", "space", "--column", "x=1", "--column", "y=2", "--column",
           "separation=3"]

@@ -221,15 +221,17 @@ std::string Ngs(bool little, double south, double west, std::int32_t rows, std::
   return b.Str();
 }
 
-// A BYN file of 2 rows x 3 columns at 10-10.5N 20-21E, header and values in their own byte
-// orders, the values north row first; `scale` 1 gives the bounds in thousandths of seconds.
+// A BYN file of 2 rows x 3 columns from 10N 20E, 1800" apart, header and values in their own
+// byte orders, the values north row first; `scale` 1 gives the bounds and spacings in
+// thousandths of seconds, 18" apart. `dy` replaces the stored latitude spacing.
 std::string Byn(bool littleHeader, int valueBytes, bool littleValues,
                 const std::vector<std::int32_t>& northToSouth, std::int16_t scale = 0,
-                std::int16_t dy = 1800) {
+                std::int16_t dy = -1) {
   const std::int32_t unit = scale == 1 ? 1000 : 1;
+  const std::int16_t step = scale == 1 ? 18000 : 1800;
   Bytes b(littleHeader);
-  b.Put(36000 * unit).Put(37800 * unit).Put(72000 * unit).Put(75600 * unit);
-  b.Put(static_cast<std::int16_t>(dy * unit)).Put(static_cast<std::int16_t>(1800 * unit));
+  b.Put(36000 * unit).Put(36000 * unit + step).Put(72000 * unit).Put(72000 * unit + 2 * step);
+  b.Put(dy < 0 ? step : dy).Put(step);
   b.Put(std::int16_t{0}).Put(std::int16_t{0}).Put(valueBytes == 2 ? 100.0 : 1000.0);
   b.Put(static_cast<std::int16_t>(valueBytes)).Text(std::string(14, '\0'));
   b.Put(static_cast<std::int16_t>(littleValues ? 1 : 0)).Put(scale).Text(std::string(28, '\0'));
@@ -238,6 +240,30 @@ std::string Byn(bool littleHeader, int valueBytes, bool littleValues,
     valueBytes == 2 ? values.Put(static_cast<std::int16_t>(v)) : values.Put(v);
   }
   return b.Str() + values.Str();
+}
+
+// Surfer 6 and 7 binary grids of 2 rows x 3 columns at 10-10.5N 20-21E, values south row first.
+std::string Surfer6(std::int16_t columns, const std::vector<float>& values) {
+  Bytes b(true);
+  b.Text("DSBB").Put(columns).Put(std::int16_t{2}).Put(20.0).Put(21.0).Put(10.0).Put(10.5);
+  b.Put(-1.0).Put(6.0);
+  for (float v : values) {
+    b.Put(v);
+  }
+  return b.Str();
+}
+
+std::string Surfer7(const std::vector<double>& values, double rotation = 0,
+                    const std::string& dataTag = "DATA", double spacing = 0.5) {
+  Bytes b(true);
+  b.Text("DSRB").Put(std::int32_t{4}).Put(std::int32_t{2});
+  b.Text("GRID").Put(std::int32_t{72}).Put(std::int32_t{2}).Put(std::int32_t{3});
+  b.Put(20.0).Put(10.0).Put(spacing).Put(0.5).Put(-1.0).Put(6.0).Put(rotation).Put(-99999.0);
+  b.Text(dataTag).Put(static_cast<std::int32_t>(8 * values.size()));
+  for (double v : values) {
+    b.Put(v);
+  }
+  return b.Str();
 }
 
 // Every layout and variant: 2 rows of 3 nodes, each value and position checked.
@@ -297,6 +323,60 @@ TEST(GridLayouts, ReadEveryNodeOfEveryLayoutAndVariant) {
        0.5,
        0.5,
        {-1, NAN, 3, 4, 5, 6.25}},
+      {Byn(true, 4, false, {4000, 9999000, -6001, 1000, 2500, 3000}),
+       GridLayout::Byn,
+       "BYN (4-byte integers)",
+       true,
+       20,
+       10,
+       0.5,
+       0.5,
+       {1, 2.5, 3, 4, NAN, -6.001}},
+      {Byn(false, 2, true, {32767, 500, 600, 100, -200, 300}, 1),
+       GridLayout::Byn,
+       "BYN (2-byte integers)",
+       true,
+       20,
+       10,
+       0.005,
+       0.005,
+       {1, -2, 3, NAN, 5, 6}},
+      {"DSAA\r\n3 2\r\n20 21\r\n10 10.5\r\n-1 6\r\n1 2 3\r\n\r\n4 1.70141e38\r\n6\r\n",
+       GridLayout::Surfer,
+       "Surfer 6 text grid",
+       true,
+       20,
+       10,
+       0.5,
+       0.5,
+       {1, 2, 3, 4, NAN, 6}},
+      {"DSAA\n3 2\n480000 482000\n75000 75500\n-1 6\n1 2 3 4 5 6\n",
+       GridLayout::Surfer,
+       "Surfer 6 text grid",
+       false,
+       480000,
+       75000,
+       1000,
+       500,
+       {1, 2, 3, 4, 5, 6}},
+      {Surfer6(3, {1, 2, 3, 4, 2e38f, -1}),
+       GridLayout::Surfer,
+       "Surfer 6 binary grid",
+       true,
+       20,
+       10,
+       0.5,
+       0.5,
+       {1, 2, 3, 4, NAN, -1}},
+      {Surfer7({1, -99999, 3, 4, 5, 1.70141e38}),
+       GridLayout::Surfer,
+       "Surfer 7 grid",
+       true,
+       20,
+       10,
+       0.5,
+       0.5,
+       {1, NAN, 3, 4, 5, NAN}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -413,6 +493,24 @@ TEST(GridFiles, RefuseBrokenFilesSayingWhereAndWhy) {
        "the BYN header gives the scale flag 2 (bytes 50-51)", GridLayout::Byn},
       {Byn(true, 3, true, {}), "the BYN header gives the value size 3 (bytes 32-33)",
        GridLayout::Byn},
+      {"DSAA\n3 2\n20 20\n10 10.5\n-1 6\n1 2 3 4 5 6\n",
+       "line 3: the Surfer DSAA header gives no positive spacing"},
+      {"DSAA\n1 2\n20 21\n10 10.5\n-1 6\n1 2\n", "line 2: the Surfer DSAA header gives nx ny 1 2"},
+      {"DSAA\n3 2\n20 21\n",
+       "the file ends after line 3 within the Surfer DSAA header of five lines"},
+      {"DSAA\n3 2\n20 21\n10 10.5\n-1 6\n1 2 3 4 5\n",
+       "the file ends at line 6 after 5 of the header's 2 x 3 values"},
+      {Surfer6(3, {1, 2, 3, 4, 5}),
+       "the Surfer grid promises 2 x 3 values of 4 bytes from byte 56, but 20 bytes follow"},
+      {Surfer6(30000, {1, 2, 3, 4, 5, 6}), "promises 2 x 30000 values of 4 bytes"},
+      {Surfer7({1, 2, 3, 4, 5, 6}, 30), "the Surfer grid is rotated by 30° (byte 76)"},
+      {Surfer7({1, 2, 3, 4, 5, 6}, 0, "DATX"),
+       "has a section 'DATX' at byte 92 that is none of DSRB, GRID, FLTI, DATA"},
+      {Surfer7({1, 2, 3, 4, 5, 6}, 0, "DATA", -0.5), "gives no positive spacing: -0.5 x 0.5"},
+      {Surfer7({1, 2, 3, 4, 5, 6}).substr(0, 130),
+       "section DATA at byte 92 runs to byte 148, but the file has 130 bytes"},
+      {Surfer7({1, 2, 3, 4, 5, 6}).substr(0, 96), "ends at byte 92 without a DATA section"},
+      {Surfer7({1, 2, 3, 4, 5, 6}).substr(0, 90), "section GRID at byte 12 is shorter than 72"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
@@ -443,6 +541,9 @@ TEST(GridFiles, AreToldByContent) {
     const std::string ngs = Ngs(little, 10, 350, 2, 3, 1, {1, 2, 3, 4, 5, 6});
     EXPECT_EQ(RecognizeGridLayout(ngs, ngs.size()), GridLayout::Ngs);
     EXPECT_EQ(RecognizeGridLayout(ngs, ngs.size() - 2), std::nullopt);
+    const std::string byn = Byn(!little, 4, little, {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(RecognizeGridLayout(byn, byn.size()), GridLayout::Byn);
+    EXPECT_EQ(RecognizeGridLayout(byn, byn.size() + 4), std::nullopt);
   }
   double degrees = 0, half = 0;
   ASSERT_TRUE(
