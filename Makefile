@@ -9,8 +9,11 @@ CMAKE_FLAGS ?=
 # Debian packages the build and the tests need.
 DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev \
         desktop-file-utils appstream
-# What the Windows cross build and its tests under Wine need besides them, and `make package`.
-WINDOWS_DEPS := g++-mingw-w64-x86-64-posix wine64 wine
+# What the Windows cross build and its tests under Wine need besides them, and `make package`:
+# MinGW-w64, Wine, dpkg-dev to fetch Qt's source package, the fonts of the window's tests under
+# Wine.
+WINDOWS_DEPS := g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev fonts-dejavu-core \
+                fonts-droid-fallback
 PACKAGE_DEPS := dpkg-dev file
 
 # The ThreadSanitizer build of the threaded readers' tests (`make tsan-test`, part of `make test`):
@@ -21,9 +24,12 @@ TSAN_TEST_FOLDERS := readers grids conversion
 WINDOWS_BUILD_DIR ?= build-windows
 # Wine, quiet and in a prefix of the Windows build folder's own.
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# Qt built for MinGW-w64 from Debian's source package, in a cache folder outside the build folders
+# named by its version and options (cmake/qt-mingw.sh): built once per machine.
+QT_MINGW = $(shell cmake/qt-mingw.sh --prefix)
 
 .PHONY: all deps windows-deps package-deps configure build test tsan-test run demo bench install \
-        format clean windows windows-configure windows-build package screenshots
+        format clean windows windows-configure windows-build package screenshots qt-mingw
 
 all: build
 
@@ -113,27 +119,37 @@ bench: deps
 	  echo "Skipping bench/convert_egm96_xyz.sh and bench/convert_grids.sh: they need gdal-bin, proj-data and time."; \
 	fi
 
-# The Windows cross build into $(WINDOWS_BUILD_DIR)/ (MinGW-w64), its tests under Wine, and each
-# sample converted there byte-identical to the native build's model.
-windows-configure: windows-deps
-	@if [ ! -f $(WINDOWS_BUILD_DIR)/build.ninja ]; then \
+# The Windows cross build into $(WINDOWS_BUILD_DIR)/ (MinGW-w64) with the window and its installer,
+# its tests under Wine, and each sample converted there byte-identical to the native build's model.
+qt-mingw: windows-deps
+	JOBS=$(JOBS) cmake/qt-mingw.sh
+
+windows-configure: qt-mingw
+	@if [ ! -f $(WINDOWS_BUILD_DIR)/build.ninja ] || \
+	    ! grep -qx 'HEXTANT_QT_MINGW:PATH=$(QT_MINGW)' $(WINDOWS_BUILD_DIR)/CMakeCache.txt; then \
 	  cmake -S . -B $(WINDOWS_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DHEXTANT_QT_MINGW=$(QT_MINGW) -DHEXTANT_WINDOW=ON \
 	    -DHEXTANT_NATIVE_CONVERT=$(abspath $(BUILD_DIR))/src/app/hextant-convert $(CMAKE_FLAGS); \
 	fi
 
 windows-build: windows-configure
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 
-windows: build windows-build
-	@# One Wine server for the whole run, started with Wine's own services before any test, so
-	@# that no test meets a server that is shutting down and no service holds a test's output.
-	@mkdir -p $(WINDOWS_BUILD_DIR)/wine && $(WINE_ENV) wineserver -p
+# wine_prefix: one Wine server for the whole run, started with Wine's own services before any
+# program, so that no program meets a server that is shutting down and no service holds a test's
+# output; the build folder's Wine prefix is created on first use.
+define wine_prefix
+mkdir -p $(WINDOWS_BUILD_DIR)/wine && $(WINE_ENV) wineserver -p
 	@[ -f $(WINDOWS_BUILD_DIR)/wine/system.reg ] || \
 	  $(WINE_ENV) wineboot --init > $(WINDOWS_BUILD_DIR)/wineboot.log 2>&1 || \
 	  { cat $(WINDOWS_BUILD_DIR)/wineboot.log; $(WINE_ENV) wineserver -k; exit 1; }
-	@$(WINE_ENV) wine cmd /c exit > /dev/null 2>&1 < /dev/null; \
-	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS); status=$$?; \
+	@$(WINE_ENV) wine cmd /c exit > /dev/null 2>&1 < /dev/null
+endef
+
+windows: build windows-build
+	@$(call wine_prefix)
+	@ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS); status=$$?; \
 	$(WINE_ENV) wineserver -k; exit $$status
 
 # A .deb of the native build and a .zip of the Windows build, both in $(BUILD_DIR)/packages/.

@@ -14,6 +14,15 @@
 #include "ui/qt_platform.h"
 #include "ui/results_dialog.h"
 
+#if defined(_WIN32)
+// After the project's headers: its macros (CreateWindow) would rename their declarations.
+#include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
+
+#include <cstdio>
+#endif
+
 namespace {
 
 constexpr const char* kUsage = R"(Usage: hextant [OPTIONS] [SOURCE]
@@ -39,6 +48,30 @@ std::vector<std::string> Arguments(int argc, char** argv) {
   return {argv + 1, argv + argc};  // the bytes as given: a path is the system's own
 #endif
 }
+
+#if defined(_WIN32)
+// The arguments as Windows gives them, wide, in UTF-8; before Qt has started.
+std::vector<std::string> WideArguments() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) {
+    args.push_back(hextant::ui::FromQString(QString::fromWCharArray(wide[i])));
+  }
+  LocalFree(wide);
+  return args;
+}
+
+// hextant.exe is a desktop program, started without a console: typed in a console window, its
+// usage and version are written there (into a pipe or a file they go as they are).
+void WriteToTheConsole() {
+  if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN &&
+      AttachConsole(ATTACH_PARENT_PROCESS)) {
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+  }
+}
+#endif
 
 // True when `args` ask for the usage or the version, which need no window and no display.
 bool AsksForTextOnly(const std::vector<std::string>& args) {
@@ -74,9 +107,14 @@ int main(int argc, char** argv) {
 #endif
   hextant::InstallInterruptionCleanup();
   hextant::ConvertOptions options;
-#if !defined(_WIN32)
   // Answered before Qt starts, so that they work in a terminal without a display. Other
   // arguments wait for Qt, which takes its own (-style, -platform) out of argv first.
+#if defined(_WIN32)
+  if (const std::vector<std::string> args = WideArguments(); AsksForTextOnly(args)) {
+    WriteToTheConsole();
+    return ParseArguments(args, options).value_or(2);
+  }
+#else
   if (const std::vector<std::string> args(argv + 1, argv + argc); AsksForTextOnly(args)) {
     return ParseArguments(args, options).value_or(2);
   }

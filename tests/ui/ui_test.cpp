@@ -171,8 +171,14 @@ TEST_F(Windows, ClosingAPageEndsTheProgramAsCancelDoes) {
   EXPECT_FALSE(fs::exists(dir_.Path() / "sample.HDM"));
 }
 
+#if defined(_WIN32)
+// The writer library takes its paths in the system code page, which under Wine holds no Chinese:
+// windows_paths_test.cpp covers names outside it.
+INSTANTIATE_TEST_SUITE_P(FolderNames, NationalWindows, ::testing::Values("Geoide", "été Ø"));
+#else
 INSTANTIATE_TEST_SUITE_P(FolderNames, NationalWindows,
                          ::testing::Values("Geoide", "été Ø", "模型"));
+#endif
 
 // Declining to overwrite and then cancelling the save dialog writes nothing, and the page says so.
 TEST_F(Windows, ACancelledSaveLeavesThePageSayingNothingWasWritten) {
