@@ -29,7 +29,8 @@ WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine WINEDEBUG=-all WINEDL
 QT_MINGW = $(shell cmake/qt-mingw.sh --prefix)
 
 .PHONY: all deps windows-deps package-deps configure build test tsan-test run demo bench install \
-        format clean windows windows-configure windows-build package screenshots qt-mingw
+        format clean windows windows-configure windows-build package screenshots qt-mingw \
+        screenshots-windows
 
 all: build
 
@@ -90,6 +91,15 @@ run: build
 screenshots: build
 	QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/cmake/offscreen_screen.json \
 	  $(BUILD_DIR)/src/app/hextant-screenshots samples docs/screenshots
+
+# The same pictures from the Windows build under Wine, in the style of Windows (the one Windows
+# draws without a visual theme, as under Wine), with the fonts of the Windows tests.
+screenshots-windows: windows-build
+	@$(call wine_prefix)
+	$(WINE_ENV) WINEQT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/cmake/offscreen_screen.json \
+	  WINEQT_QPA_FONTDIR=Z:$(abspath $(WINDOWS_BUILD_DIR))/fonts \
+	  wine $(WINDOWS_BUILD_DIR)/bin/hextant-screenshots.exe -style windowsvista Z:$(CURDIR)/samples \
+	  Z:$(CURDIR)/docs/screenshots/windows; status=$$?; $(WINE_ENV) wineserver -k; exit $$status
 
 # Converts every sample with hextant-convert into $(BUILD_DIR)/demo/.
 DEMO := catalunya:catalunya_egm96.gr netherlands:netherlands_egm96.txt norway:norway_egm96.bin \
