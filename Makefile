@@ -11,9 +11,9 @@ DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev 
         desktop-file-utils appstream
 # What the Windows cross build and its tests under Wine need besides them, and `make package`:
 # MinGW-w64, Wine, dpkg-dev to fetch Qt's source package, the fonts of the window's tests under
-# Wine.
+# Wine, wixl for the installer.
 WINDOWS_DEPS := g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev fonts-dejavu-core \
-                fonts-droid-fallback
+                fonts-droid-fallback wixl
 PACKAGE_DEPS := dpkg-dev file
 
 # The ThreadSanitizer build of the threaded readers' tests (`make tsan-test`, part of `make test`):
@@ -162,10 +162,12 @@ windows: build windows-build
 	@ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS); status=$$?; \
 	$(WINE_ENV) wineserver -k; exit $$status
 
-# A .deb of the native build and a .zip of the Windows build, both in $(BUILD_DIR)/packages/.
+# A .deb of the native build, a .zip and the installer (.msi) of the Windows build, all in
+# $(BUILD_DIR)/packages/.
 package: package-deps build windows-build
 	cd $(BUILD_DIR) && cpack -B $(abspath $(BUILD_DIR))/packages
 	cd $(WINDOWS_BUILD_DIR) && cpack -B $(abspath $(BUILD_DIR))/packages
+	cp $(WINDOWS_BUILD_DIR)/hextant-*-windows-x86_64.msi $(BUILD_DIR)/packages/
 	@rm -rf $(BUILD_DIR)/packages/_CPack_Packages
 	@ls -l $(BUILD_DIR)/packages
 

@@ -1,6 +1,7 @@
 # `make package`: a .deb of the native build (programs, writer library, its header, the desktop
 # entry and the user guide) and a .zip of the Windows build (programs, hdmfile.dll, its import
-# library and header).
+# library and header, and with the window its Qt DLLs and plugins); the Windows installer is
+# packaging/windows/'s.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/docs/hdm-format.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
