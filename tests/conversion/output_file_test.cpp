@@ -114,7 +114,9 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
 TEST_F(OutputChoice, ANameThatCannotBeLookedAtGoesToTheDialogWithItsReason) {
   const std::pair<std::string, std::string> cases[] = {
       {dir_.File("missing/model.HDM"), "the folder " + dir_.File("missing") + " does not exist"},
+#if !defined(_WIN32)  // Windows refuses such a name only when the file is created, with a box
       {dir_.File(std::string(300, 'n') + ".HDM"), "the system refuses the name: "},
+#endif
   };
   for (const auto& [name, refusal] : cases) {
     fs::path path = name;
@@ -122,7 +124,7 @@ TEST_F(OutputChoice, ANameThatCannotBeLookedAtGoesToTheDialogWithItsReason) {
     EXPECT_TRUE(messages_.shown.empty());
     EXPECT_EQ(chooser_.LastRefusal().rfind(refusal, 0), 0u) << chooser_.LastRefusal();
   }
-  EXPECT_EQ(dialogs_.saveRequests.size(), 2u);
+  EXPECT_EQ(dialogs_.saveRequests.size(), std::size(cases));
 }
 
 #if defined(_WIN32)
