@@ -1,8 +1,11 @@
 #include "grids/binary_values.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
+
+#include "text/text_parsing.h"
 
 namespace hextant {
 namespace {
@@ -38,6 +41,26 @@ void DecodeRow(const char* p, const GridDescription& grid, double* out) noexcept
 }
 
 }  // namespace
+
+std::string DegreeGridHeaderProblem(double south, double west, double dy, double dx,
+                                    std::int64_t rows, std::int64_t columns) {
+  const auto inRange = [](double value, double limit) {
+    return std::isfinite(value) && std::abs(value) <= limit;
+  };
+  if (!inRange(south, 90) || !inRange(west, 360)) {
+    return "puts the first node at latitude " + NumberText(south) + ", longitude " +
+           NumberText(west) + " (bytes 0-15)";
+  }
+  if (!(inRange(dy, 180) && dy > 0 && inRange(dx, 360) && dx > 0)) {
+    return "gives the spacings " + NumberText(dy) + " x " + NumberText(dx) +
+           " degrees (bytes 16-31); they must be positive";
+  }
+  if (rows < 1 || columns < 1) {
+    return "gives " + std::to_string(rows) + " rows and " + std::to_string(columns) +
+           " columns (bytes 32-39)";
+  }
+  return {};
+}
 
 bool HoldsExactly(std::uint64_t payload, std::int64_t rows, std::int64_t columns,
                   int width) noexcept {

@@ -41,6 +41,12 @@ inline std::int16_t LoadInt16(const char* p, bool littleEndian) noexcept {
 bool HoldsExactly(std::uint64_t payload, std::int64_t rows, std::int64_t columns,
                   int width) noexcept;
 
+/// What is wrong with a header laid out like GTX's and NGS's: the first node's latitude and
+/// longitude (degrees, bytes 0-15), the spacings (degrees, bytes 16-31) and the counts (bytes
+/// 32-39). "" when nothing is; otherwise the rest of a sentence that starts with the header.
+std::string DegreeGridHeaderProblem(double south, double west, double dy, double dx,
+                                    std::int64_t rows, std::int64_t columns);
+
 /// Reads the values of `grid` (ValueBytes, IntegerValues, LittleEndian, RowsFromNorth) from
 /// `source`, standing at byte grid.DataOffset, into `sink`. `what` names the layout in the
 /// message of a file that ends early, which gives the byte and the row.

@@ -71,17 +71,9 @@ Status ReadNgsHeader(std::string_view head, std::uint64_t size, GridDescription&
                        " (bytes 40-43); only 1, float32 values, in either byte order, is read");
   }
   const RawHeader h = Decode(head, *little);
-  if (!InRange(h.south, 90) || !InRange(h.west, 360)) {
-    return HeaderError("puts the first node at latitude " + NumberText(h.south) + ", longitude " +
-                       NumberText(h.west) + " (bytes 0-15)");
-  }
-  if (!(InRange(h.dy, 180) && h.dy > 0 && InRange(h.dx, 360) && h.dx > 0)) {
-    return HeaderError("gives the spacings " + NumberText(h.dy) + " x " + NumberText(h.dx) +
-                       " degrees (bytes 16-31); they must be positive");
-  }
-  if (h.rows < 1 || h.columns < 1) {
-    return HeaderError("gives " + std::to_string(h.rows) + " rows and " +
-                       std::to_string(h.columns) + " columns (bytes 32-39)");
+  if (std::string problem = DegreeGridHeaderProblem(h.south, h.west, h.dy, h.dx, h.rows, h.columns);
+      !problem.empty()) {
+    return HeaderError(problem);
   }
   if (!HoldsExactly(size - NgsHeaderSize, h.rows, h.columns, 4)) {
     const auto nodes = static_cast<std::uint64_t>(h.rows) * static_cast<std::uint64_t>(h.columns);
