@@ -111,46 +111,7 @@ Status ReadGtxHeader(std::string_view head, std::uint64_t size, GridDescription&
 }
 
 Status ReadGtxValues(std::istream& source, const GridDescription& grid, GridNodeSink& sink) {
-  const auto columns = static_cast<std::size_t>(grid.Columns);
-  const std::size_t rowBytes = columns * static_cast<std::size_t>(grid.ValueBytes);
-  const std::size_t rowsPerRead = std::max<std::size_t>(1, (1u << 20) / rowBytes);
-  std::vector<char> bytes(rowBytes * rowsPerRead);
-  std::vector<double> values(columns);
-  const float noData = static_cast<float>(GtxNoData);
-  std::uint64_t consumed = GtxHeaderSize;
-  for (std::int32_t row = 0; row < grid.Rows;) {
-    const auto count = static_cast<std::int32_t>(
-        std::min<std::size_t>(rowsPerRead, static_cast<std::size_t>(grid.Rows - row)));
-    const std::size_t want = rowBytes * static_cast<std::size_t>(count);
-    source.read(bytes.data(), static_cast<std::streamsize>(want));
-    if (static_cast<std::size_t>(source.gcount()) != want) {
-      return Status::Error(
-          ErrorFileFormat,
-          "the GTX values end at byte " +
-              std::to_string(consumed + static_cast<std::uint64_t>(source.gcount())) +
-              ", within row " + std::to_string(row + 1) + " of " + std::to_string(grid.Rows));
-    }
-    for (std::int32_t r = 0; r < count; ++r, ++row) {
-      const char* p = bytes.data() + static_cast<std::size_t>(r) * rowBytes;
-      for (std::size_t c = 0; c < columns; ++c) {
-        double v;
-        if (grid.ValueBytes == 4) {
-          const float f = std::bit_cast<float>(static_cast<std::uint32_t>(BigEndian(p + 4 * c, 4)));
-          v = f == noData ? std::numeric_limits<double>::quiet_NaN() : f;
-        } else {
-          v = BigDouble(p + 8 * c);
-          v = std::abs(v - GtxNoData) < 1e-9 ? std::numeric_limits<double>::quiet_NaN() : v;
-        }
-        values[c] = std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
-      }
-      if (Status s = sink.Row(row, values.data()); !s) {
-        return s;
-      }
-    }
-    consumed += want;
-    sink.Progress(consumed);
-  }
-  return Status::Ok();
+  return ReadBinaryValues(source, grid, sink, "GTX");  // big-endian floats, south row first
 }
 
 }  // namespace hextant
