@@ -113,9 +113,9 @@ TEST_F(OutputChoice, RefusesProtectedFilesAndAsksForAnother) {
 // A name that cannot be looked at goes to the save dialog without a box; the refusal keeps why.
 TEST_F(OutputChoice, ANameThatCannotBeLookedAtGoesToTheDialogWithItsReason) {
   const std::pair<std::string, std::string> cases[] = {
-      {dir_.File("missing/model.HDM"), "the folder " + dir_.File("missing") + " does not exist"},
+    {dir_.File("missing/model.HDM"), "the folder " + dir_.File("missing") + " does not exist"},
 #if !defined(_WIN32)  // Windows refuses such a name only when the file is created, with a box
-      {dir_.File(std::string(300, 'n') + ".HDM"), "the system refuses the name: "},
+    {dir_.File(std::string(300, 'n') + ".HDM"), "the system refuses the name: "},
 #endif
   };
   for (const auto& [name, refusal] : cases) {
