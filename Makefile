@@ -7,13 +7,13 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 # Debian packages the build and the tests need.
-DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev \
+DEPS := cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libtiff-dev \
         desktop-file-utils appstream
 # What the Windows cross build and its tests under Wine need besides them, and `make package`:
-# MinGW-w64, Wine, dpkg-dev to fetch Qt's source package, the fonts of the window's tests under
-# Wine, wixl for the installer.
-WINDOWS_DEPS := g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev fonts-dejavu-core \
-                fonts-droid-fallback wixl
+# MinGW-w64 and its zlib, Wine, dpkg-dev to fetch Qt's and libtiff's source packages, the fonts of
+# the window's tests under Wine, wixl for the installer.
+WINDOWS_DEPS := g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 wine dpkg-dev \
+                fonts-dejavu-core fonts-droid-fallback wixl
 PACKAGE_DEPS := dpkg-dev file
 
 # The ThreadSanitizer build of the threaded readers' tests (`make tsan-test`, part of `make test`):
@@ -27,10 +27,13 @@ WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine WINEDEBUG=-all WINEDL
 # Qt built for MinGW-w64 from Debian's source package, in a cache folder outside the build folders
 # named by its version and options (cmake/qt-mingw.sh): built once per machine.
 QT_MINGW = $(shell cmake/qt-mingw.sh --prefix)
+# libtiff, a static library for MinGW-w64 from Debian's source package, the same way
+# (cmake/tiff-mingw.sh).
+TIFF_MINGW = $(shell cmake/tiff-mingw.sh --prefix)
 
 .PHONY: all deps windows-deps package-deps configure build test tsan-test run demo bench install \
         format clean windows windows-configure windows-build package screenshots qt-mingw \
-        screenshots-windows
+        tiff-mingw screenshots-windows
 
 all: build
 
@@ -134,12 +137,16 @@ bench: deps
 qt-mingw: windows-deps
 	JOBS=$(JOBS) cmake/qt-mingw.sh
 
-windows-configure: qt-mingw
+tiff-mingw: windows-deps
+	JOBS=$(JOBS) cmake/tiff-mingw.sh
+
+windows-configure: qt-mingw tiff-mingw
 	@if [ ! -f $(WINDOWS_BUILD_DIR)/build.ninja ] || \
-	    ! grep -qx 'HEXTANT_QT_MINGW:PATH=$(QT_MINGW)' $(WINDOWS_BUILD_DIR)/CMakeCache.txt; then \
+	    ! grep -qx 'HEXTANT_QT_MINGW:PATH=$(QT_MINGW)' $(WINDOWS_BUILD_DIR)/CMakeCache.txt || \
+	    ! grep -qx 'HEXTANT_TIFF_MINGW:PATH=$(TIFF_MINGW)' $(WINDOWS_BUILD_DIR)/CMakeCache.txt; then \
 	  cmake -S . -B $(WINDOWS_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	    -DHEXTANT_QT_MINGW=$(QT_MINGW) -DHEXTANT_WINDOW=ON \
+	    -DHEXTANT_QT_MINGW=$(QT_MINGW) -DHEXTANT_TIFF_MINGW=$(TIFF_MINGW) -DHEXTANT_WINDOW=ON \
 	    -DHEXTANT_NATIVE_CONVERT=$(abspath $(BUILD_DIR))/src/app/hextant-convert $(CMAKE_FLAGS); \
 	fi
 

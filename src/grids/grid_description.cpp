@@ -31,7 +31,7 @@ double ValueInMetres(const GridDescription& grid, double value) noexcept {
   if (noData || value >= grid.BlankFrom || !std::isfinite(value)) {
     return std::numeric_limits<double>::quiet_NaN();
   }
-  return value * grid.ValueFactor;
+  return value * grid.ValueFactor + grid.ValueOffset;
 }
 
 std::string LayoutText(const GridDescription& grid) {
@@ -48,6 +48,8 @@ std::string LayoutText(const GridDescription& grid) {
       return "ESRI ASCII grid (" + grid.Version + ")";
     case GridLayout::Surfer:
       return "Surfer " + grid.Version + " grid";
+    case GridLayout::GeoTiff:
+      return "GeoTIFF (" + grid.Version + ")";
   }
   return {};
 }
@@ -58,7 +60,7 @@ std::vector<std::string> DescribeGrid(const GridDescription& grid) {
     return std::string(name) + " " + Coordinate(first, geo) + " to " + Coordinate(last, geo) +
            ", every " + Coordinate(spacing, geo);
   };
-  return {
+  std::vector<std::string> lines{
       LayoutText(grid) + (grid.ModelName.empty() ? "" : ", model " + grid.ModelName),
       std::string(geo ? "Geographical" : "Projected") + " coordinates in " + grid.CoordinateUnits,
       axis(geo ? "Longitude" : "Easting", grid.West, grid.East(), grid.SpacingX),
@@ -68,6 +70,10 @@ std::vector<std::string> DescribeGrid(const GridDescription& grid) {
           (grid.HasNoData ? "; no data: " + NumberText(grid.NoData)
                           : std::string("; no no-data value")),
   };
+  if (!grid.Remarks.empty()) {
+    lines.push_back(grid.Remarks);
+  }
+  return lines;
 }
 
 }  // namespace hextant

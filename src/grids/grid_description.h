@@ -11,7 +11,7 @@
 namespace hextant {
 
 // The numbers are kept in settings: a new layout takes the next one.
-enum class GridLayout : std::int16_t { Isg, Gtx, Ngs, Byn, EsriAscii, Surfer };
+enum class GridLayout : std::int16_t { Isg, Gtx, Ngs, Byn, EsriAscii, Surfer, GeoTiff };
 
 /// The order of the three numbers of a sparse node line.
 struct SparseFields {
@@ -26,6 +26,7 @@ struct GridDescription {
   GridLayout Layout = GridLayout::Isg;
   std::string Version;    // "2.0", "1.01"; "float32" for GTX; see LayoutText
   std::string ModelName;  // "" when the file names none
+  std::string Remarks;    // what else the file says of itself, for the summary; "" when nothing
   bool Geographical = true;
   bool Sparse = false;             // nodes given as lines of three numbers, in any order
   bool RowsFromNorth = false;      // the first row of values is the northern one
@@ -37,6 +38,7 @@ struct GridDescription {
   std::string CoordinateUnits = "deg";  // as the file says: deg, dms, meters, feet
   std::string ValueUnits = "meters";    // meters or feet
   double ValueFactor = 1.0;             // metres per unit of the values
+  double ValueOffset = 0.0;             // metres added to every value after the factor
   bool HasNoData = false;
   double NoData = 0.0;            // in the file's value unit
   bool NoDataEitherSign = false;  // -NoData marks a node without value too

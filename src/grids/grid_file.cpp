@@ -4,6 +4,7 @@
 
 #include "grids/binary_values.h"
 #include "grids/byn_layout.h"
+#include "grids/geotiff_layout.h"
 #include "grids/gtx_layout.h"
 #include "grids/isg_blocks.h"
 #include "grids/isg_header.h"
@@ -33,6 +34,9 @@ class GridFile::Lines {
 };
 
 std::optional<GridLayout> RecognizeGridLayout(std::string_view head, std::uint64_t size) noexcept {
+  if (LooksLikeTiff(head)) {
+    return GridLayout::GeoTiff;
+  }
   // NGS first: its header is GTX's and four bytes more, which a GTX length never matches.
   if (LooksLikeNgs(head, size)) {
     return GridLayout::Ngs;
@@ -91,9 +95,9 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
     return Status::Error(ErrorFileFormat,
                          "the file is no grid this version reads: neither an ISG file (no line "
                          "starts with begin_of_head), an ESRI ASCII grid (no ncols or nrows "
-                         "first), a Surfer grid (no DSAA, DSBB or DSRB first) nor a GTX, NGS or "
-                         "BYN file (its first bytes do not describe a grid "
-                         "of its length)");
+                         "first), a Surfer grid (no DSAA, DSBB or DSRB first), a GeoTIFF (no "
+                         "TIFF header) nor a GTX, NGS or BYN file (its first bytes do not "
+                         "describe a grid of its length)");
   }
   switch (*layout) {
     case GridLayout::Gtx:
@@ -105,6 +109,10 @@ Status GridFile::ReadHeader(std::optional<GridLayout> forced) {
     case GridLayout::Surfer:
       return LooksLikeSurferText(head_) ? ReadTextHeader(*layout)
                                         : ReadSurferBinaryHeader(head_, size_, grid_);
+    case GridLayout::GeoTiff:
+      source_.clear();
+      tiff_ = std::make_unique<GeoTiffGrid>(source_, size_);
+      return tiff_->ReadHeader(grid_);
     default:
       return ReadTextHeader(*layout);
   }
@@ -146,6 +154,9 @@ Status GridFile::ReadTextHeader(GridLayout layout) {
 Status GridFile::ReadNodes(GridNodeSink& sink) {
   if (lines_) {
     return ReadTextValues(sink);
+  }
+  if (tiff_) {
+    return tiff_->ReadValues(grid_, sink);
   }
   // The head holds the first values already: the stream goes on after them, so read them anew.
   source_.clear();

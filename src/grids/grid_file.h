@@ -1,8 +1,8 @@
 #pragma once
 
-// A published grid file (ISG, GTX, NGS, BYN, ESRI ASCII, Surfer) read as a stream: its layout is
-// told from its first bytes, never from its name; then its header is checked and its nodes handed
-// out.
+// A published grid file (ISG, GTX, GeoTIFF, NGS, BYN, ESRI ASCII, Surfer) read as a stream: its
+// layout is told from its first bytes, never from its name; then its header is checked and its
+// nodes handed out.
 
 #include <cstdint>
 #include <filesystem>
@@ -39,6 +39,8 @@ inline constexpr GridLayoutName GridLayoutNames[] = {
     {GridLayout::Byn, "byn", "BYN grids (Natural Resources Canada), 2- or 4-byte integers"},
     {GridLayout::EsriAscii, "esri-ascii", "ESRI ASCII grids (.asc: ncols, nrows, xllcorner ...)"},
     {GridLayout::Surfer, "surfer", "Surfer grids: DSAA text, Surfer 6 (DSBB) and 7 (DSRB) binary"},
+    {GridLayout::GeoTiff, "geotiff",
+     "GeoTIFF grids (PROJ's, GDAL's): strips or tiles, LZW, DEFLATE"},
 };
 
 /// The layout a command-line name forces ("isg", "gtx", ...), or nullopt.
@@ -46,6 +48,8 @@ std::optional<GridLayout> GridLayoutNamed(std::string_view name) noexcept;
 
 /// The layout a setting forces: a GridLayout's number, or -1 for the one the content shows.
 std::optional<GridLayout> ForcedGridLayout(std::int16_t setting) noexcept;
+
+class GeoTiffGrid;
 
 class GridFile {
  public:
@@ -70,7 +74,8 @@ class GridFile {
   std::string head_;
   GridDescription grid_;
   std::unique_ptr<Lines> lines_;  // for a text layout
-  std::string firstValues_;       // a line of values read with the header
+  std::unique_ptr<GeoTiffGrid> tiff_;
+  std::string firstValues_;  // a line of values read with the header
 };
 
 /// Opens `path` and reads its grid header, for a window that shows what the file holds. The

@@ -89,8 +89,8 @@ constexpr std::array<SourceFormatEntry, SourceFormatCount> kFormats{{
      Decimal(OptionGeographical, UnitDecimalDegrees, "1"), PreviewKind::RawLinesWideFirst},
     {"Poland PL_Geoid_2011", "poland", ConvertFilePoland, ConvertFilePoland,
      Decimal(OptionGeographical, UnitDecimalDegrees, "0.01"), PreviewKind::RawLines, true},
-    {"Grid file (ISG, GTX, NGS, BYN, ASCII, Surfer)", "grid", ConvertFileGrid, ConvertFileGrid,
-     GridFile(), PreviewKind::GridSummary, true, true},
+    {"Grid file (ISG, GTX, GeoTIFF, NGS, BYN, ASCII, Surfer)", "grid", ConvertFileGrid,
+     ConvertFileGrid, GridFile(), PreviewKind::GridSummary, true, true},
 }};
 
 constexpr bool At(std::int16_t position, std::string_view text) {
@@ -102,7 +102,7 @@ static_assert(At(FormatImportWizard, "Use Import Wizard") && At(FormatNetherland
               At(FormatNorwayNn2000, "Norway 2010_NN2000") &&
               At(FormatCatalunya, "Catalunya GR file") &&
               At(FormatPoland, "Poland PL_Geoid_2011") &&
-              At(FormatGridFile, "Grid file (ISG, GTX, NGS, BYN, ASCII, Surfer)"));
+              At(FormatGridFile, "Grid file (ISG, GTX, GeoTIFF, NGS, BYN, ASCII, Surfer)"));
 
 }  // namespace
 

@@ -71,6 +71,10 @@ check byn egm96_byn2.byn 1e-8
 check grid egm96_surfer.grd 1e-8
 check surfer egm96_surfer6.grd 1e-8
 check grid egm96_surfer7.grd 1e-8
+check grid egm96_proj.tif 1e-8
+check geotiff egm96_lzw_area.tif 1e-8
+check grid egm96_int16.tif 1e-8
+check grid egm96_bands_utm.tif 1e-6
 
 # One node line less: the model is written, the grid is not regular.
 sed '100d' "$samples/generic_egm96.xyz" > "$work/missing.xyz"
