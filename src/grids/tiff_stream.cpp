@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <string_view>
 
 namespace hextant {
 
@@ -12,6 +13,9 @@ namespace {
 
 // The largest block libtiff may allocate at once for one file: a strip or tile, a tag's values.
 constexpr tmsize_t MaxTiffAllocation = tmsize_t{1} << 29;
+
+// The name libtiff knows the file by, which it puts in some of its messages.
+constexpr const char* ClientName = "TIFF";
 
 char* FieldName(const char* name) {
   return const_cast<char*>(name);
@@ -107,15 +111,17 @@ TiffStream::~TiffStream() {
   }
 }
 
-int TiffStream::OnError(tiff*, void* self, const char* module, const char* format, va_list args) {
+int TiffStream::OnError(tiff*, void* self, const char*, const char* format, va_list args) {
   auto* stream = static_cast<TiffStream*>(self);
   if (stream->error_.empty()) {  // the first complaint is the cause, the rest its consequences
     char text[512];
     std::vsnprintf(text, sizeof text, format, args);
-    stream->error_ = text;
-    if (module != nullptr && *module != '\0') {
-      stream->error_ = std::string(module) + ": " + stream->error_;
-    }
+    // libtiff names the function (left out) and often the file, by the client's name.
+    const std::string_view said(text);
+    const std::string_view name = ClientName;
+    stream->error_ = said.starts_with(name) && said.substr(name.size()).starts_with(": ")
+                         ? said.substr(name.size() + 2)
+                         : said;
   }
   return 1;
 }
@@ -129,7 +135,7 @@ Status TiffStream::Open() {
   source_.stream.clear();  // libtiff reads the header from where the stream stands
   source_.stream.seekg(0);
   // "m": no memory mapping, every byte comes through the stream.
-  tiff_ = TIFFClientOpenExt("GeoTIFF", "rm", &source_, ReadProc, WriteProc, SeekProc, CloseProc,
+  tiff_ = TIFFClientOpenExt(ClientName, "rm", &source_, ReadProc, WriteProc, SeekProc, CloseProc,
                             SizeProc, MapProc, UnmapProc, options);
   TIFFOpenOptionsFree(options);
   if (tiff_ == nullptr) {

@@ -55,7 +55,7 @@ class TiffStream {
   };
 
  private:
-  static int OnError(tiff*, void* self, const char* module, const char* format, va_list args);
+  static int OnError(tiff*, void* self, const char*, const char* format, va_list args);
   Source source_;
   tiff* tiff_ = nullptr;
   std::string error_;
