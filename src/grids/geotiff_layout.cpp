@@ -17,7 +17,10 @@ namespace {
 
 // A compressed strip or tile expands at most about a thousand times (DEFLATE's limit, LZW's is
 // near it): a file whose image would need more than this many bytes per stored byte is broken.
-constexpr std::uint64_t MaxExpansion = 4096;
+constexpr std::uint64_t MaxExpansion = 2048;
+
+// The largest strip or tile read: 512 MiB, as much as libtiff allocates at once.
+constexpr std::uint64_t MaxChunkBytes = std::uint64_t{1} << 29;
 
 Status TiffError(const std::string& why) {
   return Status::Error(ErrorFileFormat, "the GeoTIFF " + why);
@@ -169,23 +172,8 @@ Status GeoTiffGrid::ReadImage(std::string& version) {
                      std::to_string(image_.ChunkWidth) + " x " +
                      std::to_string(image_.ChunkHeight) + " pixels");
   }
-  const std::uint32_t chunks = image_.Tiled ? TIFFNumberOfTiles(t) : TIFFNumberOfStrips(t);
-  std::uint64_t* counts = nullptr;
-  if (TIFFGetField(t, image_.Tiled ? TIFFTAG_TILEBYTECOUNTS : TIFFTAG_STRIPBYTECOUNTS, &counts) !=
-          1 ||
-      counts == nullptr) {
-    return TiffError(file_.Error("gives no byte counts of its strips or tiles"));
-  }
-  for (std::uint32_t i = 0; i < chunks; ++i) {
-    image_.StoredBytes += counts[i];
-  }
-  const std::uint64_t bytesPerValue = image_.Bits / 8u;
-  const std::uint64_t pixels = std::uint64_t{image_.Width} * image_.Height;
-  if (pixels * image_.Samples * bytesPerValue / MaxExpansion > image_.StoredBytes) {
-    return TiffError("promises " + std::to_string(image_.Height) + " x " +
-                     std::to_string(image_.Width) + " pixels of " +
-                     std::to_string(image_.Samples * bytesPerValue) + " bytes, but its " +
-                     std::to_string(image_.StoredBytes) + " bytes of data cannot hold them");
+  if (Status s = CheckDataCanFill(); !s) {
+    return s;
   }
   version = type + ", " +
             (image_.Tiled ? "tiled " + std::to_string(image_.ChunkWidth) + " x " +
@@ -195,6 +183,39 @@ Status GeoTiffGrid::ReadImage(std::string& version) {
             (predictor == PREDICTOR_HORIZONTAL      ? ", horizontal predictor"
              : predictor == PREDICTOR_FLOATINGPOINT ? ", floating-point predictor"
                                                     : "");
+  return Status::Ok();
+}
+
+Status GeoTiffGrid::CheckDataCanFill() {
+  TIFF* t = file_.Handle();
+  const std::uint32_t chunks = image_.Tiled ? TIFFNumberOfTiles(t) : TIFFNumberOfStrips(t);
+  std::uint64_t* counts = nullptr;
+  if (TIFFGetField(t, image_.Tiled ? TIFFTAG_TILEBYTECOUNTS : TIFFTAG_STRIPBYTECOUNTS, &counts) !=
+          1 ||
+      counts == nullptr) {
+    return TiffError(file_.Error("gives no byte counts of its strips or tiles"));
+  }
+  for (std::uint32_t i = 0; i < chunks; ++i) {
+    image_.StoredBytes += std::min(counts[i], size_);
+  }
+  image_.StoredBytes = std::min(image_.StoredBytes, size_);  // the data lies within the file
+  // Sizes in doubles: the products of the tags' numbers may pass 2^64.
+  const double bytes = image_.Bits / 8.0;
+  const double limit = static_cast<double>(MaxExpansion * image_.StoredBytes);
+  const double image = static_cast<double>(image_.Width) * image_.Height * image_.Samples * bytes;
+  if (image > limit) {
+    return TiffError("promises " + std::to_string(image_.Height) + " x " +
+                     std::to_string(image_.Width) + " pixels of " +
+                     NumberText(image_.Samples * bytes) + " bytes, but its " +
+                     std::to_string(image_.StoredBytes) + " bytes of data cannot hold them");
+  }
+  const double planes = image_.Planar == PLANARCONFIG_SEPARATE ? 1.0 : image_.Samples;
+  const double chunk = static_cast<double>(image_.ChunkWidth) * image_.ChunkHeight * planes * bytes;
+  if (chunk > std::min(limit, static_cast<double>(MaxChunkBytes))) {
+    return TiffError(std::string("gives ") + (image_.Tiled ? "tiles" : "strips") + " of " +
+                     std::to_string(image_.ChunkWidth) + " x " +
+                     std::to_string(image_.ChunkHeight) + " pixels, more than its data can fill");
+  }
   return Status::Ok();
 }
 
@@ -310,7 +331,8 @@ void GeoTiffGrid::TakeChunk(const std::vector<char>& chunk, std::uint32_t x,
 
 Status GeoTiffGrid::ReadValues(const GridDescription& grid, GridNodeSink& sink) {
   std::vector<char> chunk;
-  std::vector<double> block(std::size_t{image_.ChunkHeight} * image_.Width);
+  std::vector<double> block(std::size_t{std::min(image_.ChunkHeight, image_.Height)} *
+                            image_.Width);
   for (std::uint32_t y = 0; y < image_.Height; y += image_.ChunkHeight) {
     const std::uint32_t rows = std::min(image_.ChunkHeight, image_.Height - y);
     for (std::uint32_t x = 0; x < image_.Width; x += image_.ChunkWidth) {

@@ -41,6 +41,7 @@ class GeoTiffGrid {
     std::uint64_t StoredBytes = 0;                  // of every strip or tile
   };
   Status ReadImage(std::string& version);
+  Status CheckDataCanFill();
   Status ReadBandMetadata(GridDescription& grid, std::string& remarks);
   Status ReadChunk(std::uint32_t x, std::uint32_t y, std::vector<char>& chunk);
   void TakeChunk(const std::vector<char>& chunk, std::uint32_t x, const GridDescription& grid,
