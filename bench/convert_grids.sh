@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Converts the whole EGM96 geoid resampled to 3' (gdalwarp -tr 0.05 0.05 of egm96_15.gtx:
-# 3601 x 7200 = 25,927,200 nodes) from a GTX file and from an ISG 2.0 file with hextant-convert,
+# 3601 x 7200 = 25,927,200 nodes) from a GTX file, an ISG 2.0 file and a PROJ-style GeoTIFF
+# (beside gdal_translate of that GeoTIFF to GTX) with hextant-convert,
 # side by side with copying the GTX file (cp from the page cache to a new file, then fsync) and
 # with the single-thread mmap + from_chars floor of the ISG file (bench/parse_floor --grid):
 # alternating runs, median wall times, peak memory (maximum resident set), and the ratios.
@@ -19,12 +20,18 @@ gtx() { "$convert" --quiet --overwrite --output "$work/gtx.HDM" "$work/egm96_3.g
 isg() { "$convert" --quiet --overwrite --output "$work/isg.HDM" "$work/egm96_3.isg" > /dev/null 2>&1; }
 copy() { rm -f "$work/copy.gtx"; cp "$work/egm96_3.gtx" "$work/copy.gtx"; sync "$work/copy.gtx"; }
 floor() { "$floor" --grid "$work/egm96_3.isg" > /dev/null; }
+tif() { "$convert" --quiet --overwrite --output "$work/tif.HDM" "$work/egm96_3.tif" > /dev/null 2>&1; }
+# GDAL reading the same GeoTIFF into a GTX: the peer's decoding of the file.
+gdal() { gdal_translate -q -of GTX "$work/egm96_3.tif" "$work/gdal.gtx"; }
 
 source "$(dirname "$0")/measure.sh"
 
 gdalwarp -q -of GTX -te -180.025 -90.025 179.975 90.025 -tr 0.05 0.05 \
   /usr/share/proj/egm96_15.gtx "$work/egm96_3.gtx"
 rm -f "$work/egm96_3.gtx.aux.xml"
+# The same grid as PROJ publishes GeoTIFF grids: tiled, DEFLATE, floating-point predictor.
+gdal_translate -q -co TILED=YES -co COMPRESS=DEFLATE -co PREDICTOR=3 -mo AREA_OR_POINT=Point \
+  "$work/egm96_3.gtx" "$work/egm96_3.tif"
 # The same grid as ISG 2.0, values to four decimals as published files give them.
 python3 - "$work/egm96_3.gtx" "$work/egm96_3.isg" <<'PY'
 import array, struct, sys
@@ -52,16 +59,19 @@ for ((i = 0; i < runs; i++)); do
   measure copy work
   measure isg convert work
   measure floor floor work
+  measure tif convert work
+  measure gdal work
 done
 declare -A seconds kib
-for tool in gtx copy isg floor; do
+for tool in gtx copy isg floor tif gdal; do
   seconds[$tool]=$(cut -d' ' -f1 "$work/$tool.times" | median)
   kib[$tool]=$(cut -d' ' -f2 "$work/$tool.times" | median)
   awk -v t="$tool" -v s="${seconds[$tool]}" -v k="${kib[$tool]}" -v n="$nodes" 'BEGIN {
     printf "%-6s median %7.3f s, peak memory %5.0f MiB (%.1f bytes per node)\n", t, s, k / 1024, k * 1024 / n }'
 done
 awk -v g="${seconds[gtx]}" -v c="${seconds[copy]}" -v i="${seconds[isg]}" -v f="${seconds[floor]}" \
-    -v k="${kib[gtx]}" -v n="$nodes" 'BEGIN {
+    -v t="${seconds[tif]}" -v d="${seconds[gdal]}" -v k="${kib[gtx]}" -v n="$nodes" 'BEGIN {
   printf "GTX -> HDM / copy with fsync:      %.2f (target <= 1.5)\n", g / c
   printf "GTX -> HDM peak memory:            %.0f MiB (target <= %.0f MiB, 8 bytes per node + 64 MiB)\n", k / 1024, (8 * n) / 1048576 + 64
-  printf "ISG 2.0 -> HDM / parse floor:      %.2f (target <= 1.0)\n", i / f }'
+  printf "ISG 2.0 -> HDM / parse floor:      %.2f (target <= 1.0)\n", i / f
+  printf "GeoTIFF -> HDM / GDAL to GTX:      %.2f\n", t / d }'
