@@ -13,59 +13,11 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=deb-source.sh
+. "$here/deb-source.sh"
 toolchain=$here/mingw-w64-x86_64.cmake
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 cache=${HEXTANT_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/hextant}
-
-sudo_if_needed() {
-  if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
-}
-
-# `apt-get source` needs a deb-src entry: the distribution's own deb entries again as deb-src
-# (third-party repositories, whose suites are not the distribution's, are left out).
-add_source_entries() {
-  local codename list=/etc/apt/sources.list.d/hextant-deb-src.sources
-  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-  echo "Adding deb-src entries for $codename in $list"
-  {
-    for file in /etc/apt/sources.list.d/*.sources; do
-      [[ -f $file && $file != "$list" ]] || continue
-      awk -v codename="$codename" '
-        function flush() {
-          if (stanza != "" && types ~ /(^| )deb( |$)/ && suites ~ ("(^| )" codename "(-[a-z]+)?( |$)") &&
-              enabled !~ /no/) {
-            sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src", stanza)
-            print substr(stanza, 2) "\n"
-          }
-          stanza = types = suites = enabled = ""
-        }
-        /^[ \t]*$/ { flush(); next }
-        /^Types:/ { types = substr($0, 7) }
-        /^Suites:/ { suites = substr($0, 8) }
-        /^Enabled:/ { enabled = substr($0, 9) }
-        { stanza = stanza "\n" $0 }
-        END { flush() }' "$file"
-    done
-  } | sudo_if_needed tee "$list" > /dev/null
-  # Entries of the one-line format.
-  local lines
-  lines=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2> /dev/null |
-    awk -v codename="$codename" '$1 == "deb" && $0 ~ (" " codename "(-[a-z]+)?( |$)") {
-      $1 = "deb-src"; print }')
-  if [[ -n $lines ]]; then
-    echo "$lines" | sudo_if_needed tee "${list%.sources}.list" > /dev/null
-  fi
-  sudo_if_needed apt-get update -qq
-}
-
-fetch_source() {
-  local into=$1
-  if [[ -z $(apt-cache showsrc qt6-base 2> /dev/null) ]]; then
-    add_source_entries >&2
-  fi
-  (cd "$into" && apt-get source -qq --only-source "qt6-base=$version" >&2)
-  find "$into" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*'
-}
 
 configure_options=(
   -G Ninja
@@ -127,7 +79,7 @@ build() {
   local src
   work=$(mktemp -d "$cache/qt-mingw-work.XXXXXX")
   trap 'rm -rf "$work"' EXIT
-  src=$(fetch_source "$work")
+  src=$(fetch_source qt6-base "$work" "$version" | head -1)
   rm -rf "$prefix"
   cmake -S "$src" -B "$work/build" "${configure_options[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
