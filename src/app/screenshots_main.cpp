@@ -167,7 +167,6 @@ int main(int argc, char** argv) {
 
   hextant::ui::ColumnPage* columns = app.Columns();
   camera.TakeModal("message-box");  // no column has a role yet
-  camera.TakeModal("");
   Child<QPushButton>(columns, "Command_Next")->click();
   for (std::int16_t role = 1; role <= 3; ++role) {
     columns->ChooseRole(role, role);

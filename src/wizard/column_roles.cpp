@@ -1,6 +1,7 @@
 #include "wizard/column_roles.h"
 
 #include <array>
+#include <vector>
 
 namespace hextant {
 namespace {
@@ -9,11 +10,6 @@ constexpr std::int16_t kSexagesimal = 3;
 
 bool HasColumn(const ConversionSettings& settings, std::int16_t role) {
   return settings.ColumnRoles[static_cast<std::size_t>(role)] != -1;
-}
-
-void Warn(MessageBoxes& messages, std::int16_t role, std::int16_t coordinateType) {
-  messages.Show(Message{"Warning", "Assigning " + RoleName(role, coordinateType) + " to a column",
-                        MessageIcon::Critical, MessageButtons::Ok});
 }
 
 }  // namespace
@@ -41,22 +37,32 @@ std::string RoleName(std::int16_t role, std::int16_t coordinateType) {
 }
 
 bool CheckColumnRoles(const ConversionSettings& settings, MessageBoxes& messages) {
-  bool result = true;
   const bool sexagesimal = settings.AngularUnit == kSexagesimal;
   const std::int16_t first = sexagesimal ? RoleLongitudeDegrees : RoleX;
   const std::int16_t last = sexagesimal ? RoleLatitudeSeconds : RoleY;
-  for (std::int16_t role = first; role <= last; ++role) {
+  std::vector<std::string> missing;
+  auto need = [&](std::int16_t role) {
     if (!HasColumn(settings, role)) {
-      Warn(messages, role, settings.CoordinateType);
-      result = false;
-      break;
+      missing.push_back(RoleName(role, settings.CoordinateType));
+    }
+  };
+  for (std::int16_t role = first; role <= last; ++role) {
+    need(role);
+  }
+  need(RoleSeparation);
+  if (missing.empty()) {
+    return true;
+  }
+  Message warning{"Warning", "Assigning " + missing.front() + " to a column", MessageIcon::Critical,
+                  MessageButtons::Ok};
+  if (missing.size() > 1) {
+    warning.Detail = "Roles without a column: " + missing.front();
+    for (std::size_t i = 1; i < missing.size(); ++i) {
+      warning.Detail += ", " + missing[i];
     }
   }
-  if (!HasColumn(settings, RoleSeparation)) {
-    Warn(messages, RoleSeparation, settings.CoordinateType);
-    result = false;
-  }
-  return result;
+  messages.Show(warning);
+  return false;
 }
 
 }  // namespace hextant

@@ -17,8 +17,8 @@ namespace hextant {
 std::string RoleName(std::int16_t role, std::int16_t coordinateType);
 
 /// True when every role the layout needs has a column: the six degree, minute and second roles
-/// in the sexagesimal layout, X and Y otherwise, and the separation. Warns "Assigning NAME to a
-/// column" for the first missing coordinate role and for a missing separation.
+/// in the sexagesimal layout, X and Y otherwise, and the separation. Otherwise shows one warning,
+/// "Assigning NAME to a column" for the first missing role, whose detail lists every missing one.
 bool CheckColumnRoles(const ConversionSettings& settings, MessageBoxes& messages);
 
 }  // namespace hextant

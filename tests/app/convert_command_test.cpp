@@ -189,7 +189,7 @@ TEST_F(ConvertCommand, DrivesTheImportWizardPages) {
       "--spacing-y", "0.25",   "--delimiter",    "space",           "--quiet",     xyz};
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--column", "x=1"},
-       "Warning: Assigning Latitude to a column\nWarning: Assigning Separation to a column\n"},
+       "Warning: Assigning Latitude to a column\n  Roles without a column: Latitude, Separation\n"},
       {{"--column", "x=9"},
        "hextant-convert: column 9 is not among the 3 column(s) into which the file's lines split; "
        "--delimiter or --widths tell how they split\n"},

@@ -261,8 +261,9 @@ TEST_P(WizardWindows, ConvertThroughTheImportWizard) {
 
   ui::ColumnPage& columns = *app_.Columns();
   Find<QPushButton>(columns, "Command_Next")->click();  // no column has a role yet
-  ASSERT_EQ(messages_.shown.size(), 2u);
+  ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].Text, "Assigning Longitude to a column");
+  EXPECT_EQ(messages_.shown[0].Detail, "Roles without a column: Longitude, Latitude, Separation");
   for (std::int16_t role = 1; role <= 3; ++role) {
     columns.ChooseRole(role, role);
   }

@@ -130,20 +130,28 @@ TEST_F(ColumnRoles, AColumnHoldsOneRoleAndAMarkedEntryOnlyTakesBack) {
   EXPECT_FALSE(page_.ToggleRole(RoleLatitudeDegrees)) << "not in the decimal menu";
 }
 
-TEST_F(ColumnRoles, CheckWarnsForTheFirstMissingCoordinateAndTheSeparation) {
+TEST_F(ColumnRoles, CheckListsEveryMissingRoleInOneWarning) {
   ScriptedMessageBoxes messages;
   Prepare(3);  // sexagesimal menu
   EXPECT_FALSE(page_.ToggleRole(RoleX));
-  for (std::int16_t role :
-       {RoleLongitudeDegrees, RoleLongitudeMinutes, RoleLatitudeDegrees, RoleLatitudeMinutes}) {
+  for (std::int16_t role : {RoleLongitudeDegrees, RoleLongitudeMinutes, RoleLatitudeDegrees}) {
     Assign(role - 3, role);
   }
   EXPECT_EQ(page_.Grid_Preview.Cell(0, 2).Text, "Long Degrees");
   EXPECT_FALSE(CheckColumnRoles(settings_, messages));
-  ASSERT_EQ(messages.shown.size(), 2u);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].Title, "Warning");
   EXPECT_EQ(messages.shown[0].Text, "Assigning Long Seconds to a column");
-  EXPECT_EQ(messages.shown[1].Text, "Assigning Separation to a column");
-  EXPECT_EQ(messages.shown[1].Title, "Warning");
+  EXPECT_EQ(messages.shown[0].Detail,
+            "Roles without a column: Long Seconds, Lat Minutes, Lat Seconds, Separation");
+
+  for (std::int16_t role : {RoleLongitudeSeconds, RoleLatitudeMinutes, RoleLatitudeSeconds}) {
+    Assign(role - 3, role);
+  }
+  Assign(5, RoleSeparation);  // takes Lat Degrees from column 5
+  EXPECT_FALSE(CheckColumnRoles(settings_, messages));
+  EXPECT_EQ(messages.shown[1].Text, "Assigning Lat Degrees to a column");
+  EXPECT_EQ(messages.shown[1].Detail, "") << "one missing role needs no list";
 }
 
 TEST_F(ColumnRoles, BackStopsAReadBeforeItNavigates) {
