@@ -10,6 +10,8 @@ constexpr int kTwipsPerPixel = 15;
 }
 
 void DrawPreview(QTableWidget* table, const PreviewGrid& grid) {
+  const int currentRow = table->currentRow();
+  const int currentColumn = table->currentColumn();
   table->clear();
   table->setRowCount(grid.Rows() - 1);
   table->setColumnCount(grid.Columns() - 1);
@@ -30,6 +32,11 @@ void DrawPreview(QTableWidget* table, const PreviewGrid& grid) {
       item->setTextAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
       table->setItem(r - 1, c - 1, item);
     }
+  }
+  // Drawing again (a role given to a column, a new delimiter) leaves the user where they were.
+  if (currentRow >= 0 && currentRow < table->rowCount() && currentColumn >= 0 &&
+      currentColumn < table->columnCount()) {
+    table->setCurrentCell(currentRow, currentColumn);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -29,6 +30,8 @@ QTableWidget* PreviewTable(QWidget* parent) {
   auto* table = new QTableWidget(parent);
   table->setObjectName("Grid_Preview");
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // One Tab stop, as every group of the page: Tab leaves the grid, the arrow keys move in it.
+  table->setTabKeyNavigation(false);
   table->setMinimumSize(360, 160);
   return table;
 }
@@ -222,7 +225,11 @@ ColumnPage::ColumnPage(ColumnPageModel& model, QWidget* parent)
   info_ = new QLabel(this);
   preview_ = PreviewTable(this);
   preview_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(preview_, &QTableWidget::customContextMenuRequested, this, &ColumnPage::ShowRoleMenu);
+  connect(preview_, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    // A right-click: the column under the mouse; the label column is the header.
+    ShowRoleMenu(preview_->columnAt(at.x()) + 1, preview_->viewport()->mapToGlobal(at));
+  });
+  preview_->installEventFilter(this);
   status_ = new QGroupBox(this);
   auto* statusLayout = new QHBoxLayout(status_);
   track_ = new ProgressTrack(status_);
@@ -251,8 +258,17 @@ void ColumnPage::Refresh() {
   DrawPreview(preview_, model_.Grid_Preview);
 }
 
-void ColumnPage::ShowRoleMenu(const QPoint& position) {
-  const int column = preview_->columnAt(position.x()) + 1;  // the label column is the header
+bool ColumnPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == preview_ && event->type() == QEvent::ContextMenu &&
+      static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+    const QRect cell = preview_->visualRect(preview_->currentIndex());
+    ShowRoleMenu(preview_->currentColumn() + 1, preview_->viewport()->mapToGlobal(cell.center()));
+    return true;
+  }
+  return WizardPage::eventFilter(watched, event);
+}
+
+void ColumnPage::ShowRoleMenu(int column, const QPoint& position) {
   if (column < 1 || !model_.RightClick(column)) {
     return;
   }
@@ -273,7 +289,7 @@ void ColumnPage::ShowRoleMenu(const QPoint& position) {
   } else {
     addEntries(model_.Menu_Coordinate, "Menu_Coordinate");
   }
-  menu.exec(preview_->viewport()->mapToGlobal(position));
+  menu.exec(position);
 }
 
 void ColumnPage::ChooseRole(int column, std::int16_t role) {

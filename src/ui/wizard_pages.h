@@ -93,8 +93,13 @@ class ColumnPage : public WizardPage, public ProgressDisplay {
   void SetProgressCaption(const std::string& caption) override;
   void SetStatus(const std::string& caption) override;
 
+ protected:
+  /// The menu key opens the role menu of the preview's current column.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
-  void ShowRoleMenu(const QPoint& position);
+  /// The role menu of preview column `column` (1-based) at `position` on the screen.
+  void ShowRoleMenu(int column, const QPoint& position);
 
   ColumnPageModel& model_;
   QLineEdit* uxFile_ = nullptr;
