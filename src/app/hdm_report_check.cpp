@@ -2,23 +2,21 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <numbers>
 #include <string>
 
 #include "hdmfile/model_check.h"
+#include "hdmfile/model_units.h"
 
 namespace hextant {
 namespace {
 
 // "X Y" of node `node` (file order): degrees for a geographical model, metres for a grid model.
 std::string PlaceOf(const hdm::HdmModel& m, std::int64_t node) {
-  const double toOutput = m.coordinateType == 1 ? 180.0 / std::numbers::pi : 1.0;
+  const double perUnit = hdm::ModelUnitsPerUserUnit(m);
   const std::int64_t columns = m.Columns();
-  const double x = (m.firstX + static_cast<double>(node % columns) * m.spacingX) * toOutput;
-  const double y = (m.firstY + static_cast<double>(node / columns) * m.spacingY) * toOutput;
-  char text[64];
-  std::snprintf(text, sizeof text, "%.9g %.9g", x, y);
-  return text;
+  const double x = m.firstX + static_cast<double>(node % columns) * m.spacingX;
+  const double y = m.firstY + static_cast<double>(node / columns) * m.spacingY;
+  return hdm::DecimalText(x / perUnit) + " " + hdm::DecimalText(y / perUnit);
 }
 
 void PrintGrid(const hdm::HdmModel& m, const hdm::ModelCheckReport& r) {

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <numbers>
 #include <vector>
 
+#include "model_units.h"
 #include "staged_file.h"
 
 namespace hdm {
@@ -25,20 +25,6 @@ void PutBigDouble(std::string& out, double value) {
   PutBig(out, std::bit_cast<std::uint64_t>(value), 8);
 }
 
-// `value` with `decimals` decimals, without the zeros that end the decimals.
-std::string Trimmed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  std::string s = text;
-  if (s.find('.') != std::string::npos) {
-    s.erase(s.find_last_not_of('0') + 1);
-    if (s.back() == '.') {
-      s.pop_back();
-    }
-  }
-  return s == "-0" ? "0" : s;
-}
-
 std::string Fixed(double value, int decimals, int width = 0) {
   char text[64];
   std::snprintf(text, sizeof text, "%*.*f", width, decimals, value);
@@ -49,17 +35,20 @@ std::string Fixed(double value, int decimals, int width = 0) {
 struct Grid {
   double west, south, dx, dy;
   std::int32_t rows, columns;
-  int coordinateDecimals, valueDecimals;
+  int valueDecimals;
   bool geographical;
 };
 
 Grid GridOf(const HdmModel& h) {
-  const bool geographical = h.coordinateType == 1;
-  const double scale = geographical ? 180 / std::numbers::pi : 1.0;
-  return Grid{
-      h.firstX * scale, h.firstY * scale, h.spacingX * scale,   h.spacingY * scale,
-      h.rows,           h.Columns(),      geographical ? 9 : 4, h.resolutionCode == 1 ? 3 : 2,
-      geographical};
+  const double scale = ModelUnitsPerUserUnit(h);
+  return Grid{h.firstX / scale,
+              h.firstY / scale,
+              h.spacingX / scale,
+              h.spacingY / scale,
+              h.rows,
+              h.Columns(),
+              h.resolutionCode == 1 ? 3 : 2,
+              h.coordinateType == 1};
 }
 
 std::string IsgHeader(const HdmModel& h, const Grid& g, const std::string& path) {
@@ -80,7 +69,6 @@ std::string IsgHeader(const HdmModel& h, const Grid& g, const std::string& path)
     line.resize(15, ' ');
     return line + ": " + (value.empty() ? "---" : value) + "\n";
   };
-  const int d = g.geographical ? 9 : 4;
   std::string out = "begin_of_head ================================================\n";
   out += text("model name", std::filesystem::path(path).stem().string());
   out += text("model year", "") + text("model type", "") + text("data type", "geoid");
@@ -90,12 +78,12 @@ std::string IsgHeader(const HdmModel& h, const Grid& g, const std::string& path)
   out += text("coord type", g.geographical ? "geodetic" : "projected");
   out += text("coord units", g.geographical ? "deg" : "meters");
   out += text("map projection", "") + text("EPSG code", "");
-  out += number(std::string(y) + " min", Fixed(g.south, d));
-  out += number(std::string(y) + " max", Fixed(g.south + (g.rows - 1) * g.dy, d));
-  out += number(std::string(x) + " min", Fixed(g.west, d));
-  out += number(std::string(x) + " max", Fixed(g.west + (g.columns - 1) * g.dx, d));
-  out += number(std::string("delta ") + y, Fixed(g.dy, d));
-  out += number(std::string("delta ") + x, Fixed(g.dx, d));
+  out += number(std::string(y) + " min", DecimalText(g.south));
+  out += number(std::string(y) + " max", DecimalText(g.south + (g.rows - 1) * g.dy));
+  out += number(std::string(x) + " min", DecimalText(g.west));
+  out += number(std::string(x) + " max", DecimalText(g.west + (g.columns - 1) * g.dx));
+  out += number(std::string("delta ") + y, DecimalText(g.dy));
+  out += number(std::string("delta ") + x, DecimalText(g.dx));
   out += number("nrows", std::to_string(g.rows)) + number("ncols", std::to_string(g.columns));
   out += number("nodata", Fixed(kIsgNoData, 4)) + number("creation date", date);
   out += number("ISG format", "2.0");
@@ -120,9 +108,9 @@ void AppendRows(ExportFormat format, const HdmModel& h, const Grid& g, std::int3
       } else if (format == ExportFormat::Isg) {
         out += Fixed(value ? *value : kIsgNoData, value ? g.valueDecimals : 4, 11);
       } else if (value) {
-        out += Trimmed(g.west + static_cast<double>(c) * g.dx, g.coordinateDecimals) + ' ' +
-               Trimmed(g.south + (first + k) * g.dy, g.coordinateDecimals) + ' ' +
-               Fixed(*value, g.valueDecimals) + '\n';
+        out += DecimalText(g.west + static_cast<double>(c) * g.dx) + ' ' +
+               DecimalText(g.south + (first + k) * g.dy) + ' ' + Fixed(*value, g.valueDecimals) +
+               '\n';
       }
     }
     if (format == ExportFormat::Isg) {
@@ -169,7 +157,7 @@ bool ExportModel(HdmNodes& nodes, ExportFormat format, const std::string& path,
   std::string out;
   if (format == ExportFormat::Gtx) {
     for (double v : {g.south, g.west, g.dy, g.dx}) {
-      PutBigDouble(out, v);
+      PutBigDouble(out, NearestDecimal(v));
     }
     PutBig(out, static_cast<std::uint32_t>(g.rows), 4);
     PutBig(out, static_cast<std::uint32_t>(g.columns), 4);

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
+
+#include "model_units.h"
 
 namespace hdm {
 
@@ -11,7 +12,7 @@ bool SampleRaster(HdmNodes& nodes, int width, int maxHeight, ModelRaster& raster
                   std::string& error) {
   const HdmModel& h = nodes.Header();
   const std::int32_t rows = h.rows, columns = h.Columns();
-  const double scale = h.coordinateType == 1 ? 180 / std::numbers::pi : 1.0;
+  const double scale = 1 / ModelUnitsPerUserUnit(h);
   raster = ModelRaster{};
   raster.geographical = h.coordinateType == 1;
   raster.west = h.firstX * scale;

@@ -1,26 +1,17 @@
 #include "point_query.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace hdm {
-namespace {
-
-constexpr double kFullCircle = 2 * std::numbers::pi;
-
-bool Closes(double span, double spacing) noexcept {
-  return std::abs(span - kFullCircle) <= 1e-6 * spacing;
-}
-
-}  // namespace
 
 bool IsGlobal(const HdmModel& header, std::int32_t& period) noexcept {
   const std::int32_t columns = header.Columns();
   if (header.coordinateType != 1 || columns < 2) {
     return false;
   }
+  const double circle = 360 * ModelUnitsPerUserUnit(header);
   for (std::int32_t distinct : {columns, columns - 1}) {
-    if (Closes(distinct * header.spacingX, header.spacingX)) {
+    if (std::abs(distinct * header.spacingX - circle) <= kOnNodeTolerance * header.spacingX) {
       period = distinct;
       return true;
     }
@@ -28,20 +19,18 @@ bool IsGlobal(const HdmModel& header, std::int32_t& period) noexcept {
   return false;
 }
 
-double ModelUnitsPerUserUnit(const HdmModel& header) noexcept {
-  return header.coordinateType == 1 ? std::numbers::pi / 180 : 1.0;
-}
-
 PointQuery::PointQuery(HdmNodes& nodes, Interpolation method) noexcept
-    : nodes_(nodes), method_(method), columns_(nodes.Header().Columns()) {
+    : nodes_(nodes),
+      method_(method),
+      scale_(ModelUnitsPerUserUnit(nodes.Header())),
+      columns_(nodes.Header().Columns()) {
   global_ = IsGlobal(nodes.Header(), period_);
 }
 
 bool PointQuery::At(QueryPoint point, std::optional<double>& separation) {
   separation.reset();
   const HdmModel& h = nodes_.Header();
-  const double scale = ModelUnitsPerUserUnit(h);
-  const double x = point.x * scale, y = point.y * scale;
+  const double x = point.x * scale_, y = point.y * scale_;
   const auto wy = WeightsAlong(method_, (y - h.firstY) / h.spacingY, h.rows, false);
   if (!wy) {
     return true;
@@ -51,7 +40,7 @@ bool PointQuery::At(QueryPoint point, std::optional<double>& separation) {
     wx = WeightsAlong(method_, (x - h.firstX) / h.spacingX, period_, true);
   } else {
     // A regional geographical model may lie on either side of the antimeridian.
-    const double turns[] = {0.0, -kFullCircle, kFullCircle};
+    const double turns[] = {0.0, -360 * scale_, 360 * scale_};
     for (double turn : turns) {
       wx = WeightsAlong(method_, (x + turn - h.firstX) / h.spacingX, columns_, false);
       if (wx || h.coordinateType != 1) {

@@ -9,6 +9,7 @@
 
 #include "hdm_reader.h"
 #include "interpolation.h"
+#include "model_units.h"
 
 namespace hdm {
 
@@ -20,12 +21,9 @@ struct QueryPoint {
 };
 
 /// True when the columns of a geographical model close the circle of longitude: `columns`
-/// spacings make 360°, or `columns - 1` do and the last column repeats the first. `period` gets
-/// the number of distinct columns.
+/// spacings make 360° (with the model's own pi, model_units.h), or `columns - 1` do and the last
+/// column repeats the first. `period` gets the number of distinct columns.
 bool IsGlobal(const HdmModel& header, std::int32_t& period) noexcept;
-
-/// Radians or metres of the model per user unit: π/180 for a geographical model, else 1.
-double ModelUnitsPerUserUnit(const HdmModel& header) noexcept;
 
 class PointQuery {
  public:
@@ -44,6 +42,7 @@ class PointQuery {
 
   HdmNodes& nodes_;
   Interpolation method_;
+  double scale_ = 1;  // stored units per user unit
   std::int32_t columns_ = 0;
   std::int32_t period_ = 0;
   bool global_ = false;

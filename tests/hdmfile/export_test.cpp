@@ -4,17 +4,19 @@
 
 #include <cmath>
 #include <filesystem>
-#include <numbers>
 
 #include "hdmfile/export_readers.h"
 #include "hdmfile/grid_export.h"
+#include "hdmfile/model_units.h"
 #include "hdmfile/model_writer.h"
 #include "temp_dir.h"
 
 namespace hextant::test {
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180;
+// Degrees stored as radians with pi as 3.141592654, as the window stores them: the exports give
+// the degrees back as they were.
+constexpr double kDeg = hdm::kRoundedPi / 180;
 
 TestModel Geographical() {
   TestModel m;
@@ -51,12 +53,13 @@ TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
     const char* name;
     TestModel model;
     hdm::ExportFormat format;
+    double west, south, spacing;  // degrees or metres, exactly
   } cases[] = {
-      {"geographical gtx", Geographical(), hdm::ExportFormat::Gtx},
-      {"geographical isg", Geographical(), hdm::ExportFormat::Isg},
-      {"geographical xyz", Geographical(), hdm::ExportFormat::Xyz},
-      {"grid isg", TestModel{}, hdm::ExportFormat::Isg},
-      {"grid xyz", TestModel{}, hdm::ExportFormat::Xyz},
+      {"geographical gtx", Geographical(), hdm::ExportFormat::Gtx, -3, 41, 0.25},
+      {"geographical isg", Geographical(), hdm::ExportFormat::Isg, -3, 41, 0.25},
+      {"geographical xyz", Geographical(), hdm::ExportFormat::Xyz, -3, 41, 0.25},
+      {"grid isg", TestModel{}, hdm::ExportFormat::Isg, 1000, 2000, 10},
+      {"grid xyz", TestModel{}, hdm::ExportFormat::Xyz, 1000, 2000, 10},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -65,7 +68,6 @@ TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
     const std::string out = dir_.File("export.out");
     std::string error;
     ASSERT_TRUE(hdm::ExportModel(*reader, c.format, out, error)) << error;
-    const double scale = m.coordinateType == 1 ? 1 / kDeg : 1.0;
     const double unit = m.resolutionCode == 1 ? 0.001 : 0.01;
     const std::int32_t columns = m.Nodes() / m.rows;
     if (c.format == hdm::ExportFormat::Xyz) {
@@ -77,8 +79,8 @@ TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
         }
         ASSERT_LT(n, nodes.size());
         const auto [x, y, value] = nodes[n++];
-        EXPECT_NEAR(x, (m.firstX + static_cast<double>(k % columns) * m.spacingX) * scale, 1e-9);
-        EXPECT_NEAR(y, (m.firstY + static_cast<double>(k / columns) * m.spacingY) * scale, 1e-9);
+        EXPECT_EQ(x, c.west + static_cast<double>(k % columns) * c.spacing);
+        EXPECT_EQ(y, c.south + static_cast<double>(k / columns) * c.spacing);
         EXPECT_NEAR(value, m.separations[k], unit / 2);
       }
       EXPECT_EQ(n, nodes.size());
@@ -86,10 +88,10 @@ TEST_F(Export, EveryLayoutReadsBackAsTheModel) {
     }
     const ReadGrid g = ReadGridFile(out);
     ASSERT_TRUE(g.status) << g.status.Description();
-    EXPECT_NEAR(g.grid.South, m.firstY * scale, 1e-9);
-    EXPECT_NEAR(g.grid.West, m.firstX * scale, 1e-9);
-    EXPECT_NEAR(g.grid.SpacingY, m.spacingY * scale, 1e-9);
-    EXPECT_NEAR(g.grid.SpacingX, m.spacingX * scale, 1e-9);
+    EXPECT_EQ(g.grid.South, c.south);
+    EXPECT_EQ(g.grid.West, c.west);
+    EXPECT_EQ(g.grid.SpacingY, c.spacing);
+    EXPECT_EQ(g.grid.SpacingX, c.spacing);
     EXPECT_EQ(g.grid.Rows, m.rows);
     EXPECT_EQ(g.grid.Columns, columns);
     EXPECT_EQ(g.grid.Geographical, m.coordinateType == 1);

@@ -118,16 +118,44 @@ TEST(PointQuery, OutsideTheGridAndBesideNodesWithoutValueIsNull) {
     EXPECT_EQ(!At(model, c.method, c.x, c.y), c.null)
         << static_cast<int>(c.method) << " at " << c.x << " " << c.y;
   }
-  // A geographical model whose edges were stored with pi as 3.141592654 (radians a little off
-  // the exact degrees): a point asked on its south-west and north-east nodes is inside.
-  hdm::HdmModel geographical = model;
-  const double radians = 3.141592654 / 180;
-  geographical.coordinateType = 1;
-  geographical.firstX = 1 * radians;
-  geographical.firstY = 40.5 * radians;
-  geographical.spacingX = geographical.spacingY = radians / 30;
-  for (const auto& [x, y] : {std::pair{1.0, 40.5}, std::pair{1 + 4 / 30.0, 40.5 + 4 / 30.0}}) {
-    EXPECT_TRUE(At(geographical, Interpolation::Bilinear, x, y)) << x << " " << y;
+}
+
+// Geographical models stored with pi as 3.141592654 (the window, the text readers) or as the
+// exact value (grid files): read back with the other value, 35.25° would lie 4.6e-9° off, beyond
+// a millionth of a 30" spacing from 64° on. Their positions read back as the degrees they were,
+// a point on a corner node is inside and answers that node, and a hundred-thousandth of a
+// spacing beyond the south-west corner is outside.
+TEST(PointQuery, CornersOfModelsStoredWithEitherPiAreInside) {
+  const struct {
+    double west, south, spacing;
+  } grids[] = {{1, 40.5, 1 / 30.0},
+               {5, 35.25, 0.25},
+               {5, 50, 0.25},
+               {150, 45, 1 / 60.0},
+               {-179.5, -75, 1 / 120.0}};
+  for (const double pi : {hdm::kRoundedPi, std::numbers::pi}) {
+    for (const auto& g : grids) {
+      SCOPED_TRACE(testing::Message() << "pi " << pi << " at " << g.west << " " << g.south);
+      hdm::HdmModel m = GridModel(5, 5, [](double i, double j) { return i + 10 * j; });
+      m.coordinateType = 1;
+      m.firstX = g.west * (pi / 180);
+      m.firstY = g.south * (pi / 180);
+      m.spacingX = m.spacingY = g.spacing * (pi / 180);
+      m.lastX = m.firstX + 4 * m.spacingX;
+      m.lastY = m.firstY + 4 * m.spacingY;
+      const double perDegree = hdm::ModelUnitsPerUserUnit(m);
+      EXPECT_EQ(
+          hdm::DecimalText(m.firstX / perDegree) + " " + hdm::DecimalText(m.lastY / perDegree),
+          hdm::DecimalText(g.west) + " " + hdm::DecimalText(g.south + 4 * g.spacing));
+      for (const auto& [i, j] : {std::pair{0, 0}, {4, 0}, {0, 4}, {4, 4}}) {
+        const auto value =
+            At(m, Interpolation::Bicubic, g.west + i * g.spacing, g.south + j * g.spacing);
+        ASSERT_TRUE(value) << i << " " << j;
+        EXPECT_NEAR(*value, (i + 10 * j) / 1000.0, 1e-12) << i << " " << j;
+      }
+      EXPECT_FALSE(At(m, Interpolation::Bilinear, g.west - 1e-5 * g.spacing, g.south));
+      EXPECT_FALSE(At(m, Interpolation::Bilinear, g.west, g.south - 1e-5 * g.spacing));
+    }
   }
 }
 
@@ -149,6 +177,14 @@ TEST(PointQuery, LongitudesWrapOnAGlobalModelOnly) {
   EXPECT_EQ(period, 8);
   ASSERT_TRUE(hdm::IsGlobal(repeated, period));  // 0..360 with 360 repeating 0
   EXPECT_EQ(period, 8);
+  hdm::HdmModel minutes;  // 1' columns stored with pi as 3.141592654 close the circle too
+  minutes.coordinateType = 1;
+  minutes.nodes = 21600;
+  minutes.rows = 1;
+  minutes.spacingX = minutes.spacingY = hdm::kRoundedPi / 180 / 60;
+  minutes.lastX = (minutes.nodes - 1) * minutes.spacingX;
+  ASSERT_TRUE(hdm::IsGlobal(minutes, period));
+  EXPECT_EQ(period, 21600);
   const struct {
     const hdm::HdmModel* model;
     Interpolation method;
