@@ -35,7 +35,6 @@ bool AnswerPoints(const InspectOptions& options, hdm::HdmNodes& nodes) {
                                         ? *hdm::InterpolationOfCount(*options.interpolation)
                                         : hdm::InterpolationOfFlags(header.bodyFlags);
   hdm::PointQuery query(nodes, method);
-  const int decimals = header.resolutionCode == 1 ? 3 : 2;
   bool ok = true, readable = true;
   const auto answer = [&](const TypedPoint& point) {
     std::optional<double> separation;
@@ -48,7 +47,8 @@ bool AnswerPoints(const InspectOptions& options, hdm::HdmNodes& nodes) {
       return;
     }
     if (separation) {
-      std::printf("%s %s %.*f\n", point.xText.c_str(), point.yText.c_str(), decimals, *separation);
+      // To 0.1 mm whatever the storage unit: the interpolation is finer than the nodes.
+      std::printf("%s %s %.4f\n", point.xText.c_str(), point.yText.c_str(), *separation);
     } else {
       std::printf("%s %s null\n", point.xText.c_str(), point.yText.c_str());
     }

@@ -5,73 +5,88 @@
 //   hextant-inspect --nodes FILE  one `X Y SEPARATION` line per node, in file order
 //   hextant-inspect --check FILE  whether the nodes fill their grid and which stand apart
 //   hextant-inspect FILE --at X,Y | --points FILE | --export FORMAT OUT | --picture OUT.png
+//   hextant-inspect --version     the program's version
 //
 // Exit status 0 when the file is a complete, intact model and every request was answered; 1 when
 // it is not (one line on stderr says why); 2 on bad usage; 3 when --check warns. InspectUsage lists
 // every option.
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <numbers>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "hdm_report_actions.h"
 #include "hdm_report_check.h"
 #include "hdm_report_options.h"
 #include "hdmfile/hdm_reader.h"
+#include "hdmfile/model_units.h"
 
 namespace {
 
-void PrintHeader(const hdm::HdmModel& m) {
-  std::printf("coordinate-type: %d\n", m.coordinateType);
-  std::printf("resolution: %d\n", m.resolutionCode);
-  std::printf("body-flags: %d\n", m.bodyFlags);
+// The names of the body flags: the coordinate type, the interpolation that a Series Q model asks
+// for (Series R takes none) and the local side.
+std::string FlagNames(std::int16_t flags) {
+  std::string names = (flags & 3) == 1 ? "geographical" : "grid";
+  const std::pair<int, const char*> interpolations[] = {
+      {16, "4 Points"}, {64, "9 Points"}, {32, "16 Points"}};
+  const char* interpolation = nullptr;
+  for (const auto& [bit, name] : interpolations) {
+    interpolation = (flags & bit) != 0 ? name : interpolation;
+  }
+  names += interpolation ? std::string(", ") + interpolation + " interpolation (Series Q)"
+                         : ", no interpolation (Series R)";
+  return names + ((flags & 8) != 0 ? ", local side" : "");
+}
+
+// The header, one `key: value` line per stored value, positions and spacings in degrees (or, on
+// request, radians as stored) or metres, with their units.
+void PrintHeader(const hdm::HdmModel& m, bool radians) {
+  const bool geographical = m.coordinateType == 1;
+  std::printf("coordinate-type: %s\n", geographical ? "geographical" : "grid");
+  std::printf("resolution: 1 %s\n", m.resolutionCode == 1 ? "mm" : "cm");
+  std::printf("body-flags: %s\n", FlagNames(m.bodyFlags).c_str());
   std::printf("nodes: %d\n", m.nodes);
   std::printf("rows: %d\n", m.rows);
   std::printf("columns: %d\n", m.Columns());
-  const std::pair<const char*, double> values[] = {{"first-x", m.firstX},
-                                                   {"first-y", m.firstY},
-                                                   {"last-x", m.lastX},
-                                                   {"last-y", m.lastY},
-                                                   {"spacing-x", m.spacingX},
-                                                   {"spacing-y", m.spacingY},
-                                                   {"separation-offset", m.separationOffset}};
+  const double perUnit = radians ? 1.0 : hdm::ModelUnitsPerUserUnit(m);
+  const char* unit = !geographical ? "m" : radians ? "rad" : "deg";
+  const std::pair<const char*, double> values[] = {
+      {"first-x", m.firstX}, {"first-y", m.firstY},     {"last-x", m.lastX},
+      {"last-y", m.lastY},   {"spacing-x", m.spacingX}, {"spacing-y", m.spacingY}};
   for (const auto& [key, value] : values) {
-    std::printf("%s: %.17g\n", key, value);
+    if (radians && geographical) {
+      std::printf("%s: %.17g %s\n", key, value, unit);
+    } else {
+      std::printf("%s: %s %s\n", key, hdm::DecimalText(value / perUnit).c_str(), unit);
+    }
   }
+  std::printf("separation-offset: %s m\n", hdm::DecimalText(m.separationOffset).c_str());
   std::printf("ellipsoid: %s\n", m.ellipsoidName.c_str());
-  std::printf("semi-major-axis: %.17g\n", m.semiMajorAxis);
-  std::printf("flattening: %.17g\n", m.flattening);
+  std::printf("semi-major-axis: %s m\n", hdm::DecimalText(m.semiMajorAxis).c_str());
+  std::printf("flattening: %.17g", m.flattening);
+  std::printf(m.flattening > 0 ? " (1/%.12g)\n" : "\n", 1 / m.flattening);
   std::printf("integrity: ok\n");
-}
-
-// Appends `value` as printf's "%.17g" writes it.
-char* AppendNumber(char* at, char* end, double value) {
-  return std::to_chars(at, end, value, std::chars_format::general, 17).ptr;
 }
 
 // Node positions follow from the grid: row-major from the first node, `Columns()` per row. The
 // lines are gathered in a buffer and written in large blocks.
 void PrintNodes(const hdm::HdmModel& m) {
-  const double toOutput = m.coordinateType == 1 ? 180.0 / std::numbers::pi : 1.0;
+  const double perUnit = hdm::ModelUnitsPerUserUnit(m);
   const auto columns = static_cast<std::size_t>(m.Columns());
   constexpr std::size_t kBlock = 1 << 16;
-  constexpr std::size_t kLongestLine = 3 * 32;
+  constexpr std::size_t kLongestLine = 3 * (hdm::kDecimalTextRoom + 1);
   std::vector<char> buffer(kBlock + kLongestLine);
-  char* const end = buffer.data() + buffer.size();
   char* at = buffer.data();
   for (std::size_t k = 0; k < m.codes.size(); ++k) {
-    const double x = (m.firstX + static_cast<double>(k % columns) * m.spacingX) * toOutput;
-    const double y = (m.firstY + static_cast<double>(k / columns) * m.spacingY) * toOutput;
-    at = AppendNumber(at, end, x);
+    const double x = m.firstX + static_cast<double>(k % columns) * m.spacingX;
+    const double y = m.firstY + static_cast<double>(k / columns) * m.spacingY;
+    at = hdm::WriteDecimal(at, x / perUnit);
     *at++ = ' ';
-    at = AppendNumber(at, end, y);
+    at = hdm::WriteDecimal(at, y / perUnit);
     *at++ = ' ';
     if (const auto separation = m.Separation(k)) {
-      at = AppendNumber(at, end, *separation);
+      at = hdm::WriteDecimal(at, *separation);
     } else {
       at = std::copy_n("null", 4, at);
     }
@@ -90,12 +105,13 @@ int main(int argc, char** argv) {
   std::string problem;
   const auto options = hextant::ParseInspectOptions({argv + 1, argv + argc}, problem);
   if (!options) {
-    if (problem.empty()) {
-      std::fputs(hextant::InspectUsage, stdout);
-      return 0;
-    }
     std::fprintf(stderr, "hextant-inspect: %s\nTry 'hextant-inspect --help'.\n", problem.c_str());
     return 2;
+  }
+  if (options->help || options->version) {
+    std::fputs(options->help ? hextant::InspectUsage : "hextant-inspect " HEXTANT_VERSION_TEXT "\n",
+               stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
   }
   if (options->HasActions()) {
     return hextant::RunInspectActions(*options, argc, argv);
@@ -111,7 +127,7 @@ int main(int argc, char** argv) {
   } else if (options->nodes) {
     PrintNodes(*result.model);
   } else {
-    PrintHeader(*result.model);
+    PrintHeader(*result.model, options->radians);
   }
   return std::fflush(stdout) == 0 ? status : 1;
 }

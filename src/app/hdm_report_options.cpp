@@ -25,8 +25,12 @@ std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>
       }
       return true;
     };
-    if (arg == "--help" || arg == "-h") {
-      return std::nullopt;
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      options.help = arg != "--version";
+      options.version = !options.help;
+      return options;
+    } else if (arg == "--radians") {
+      options.radians = true;
     } else if (arg == "--check") {
       options.check = true;
     } else if (arg == "--nodes") {
@@ -96,6 +100,10 @@ std::optional<InspectOptions> ParseInspectOptions(const std::vector<std::string>
   if ((options.nodes || options.check) &&
       (options.HasActions() || options.nodes == options.check)) {
     problem = options.nodes ? "--nodes goes alone" : "--check goes alone";
+    return std::nullopt;
+  }
+  if (options.radians && (options.nodes || options.check || options.HasActions())) {
+    problem = "--radians goes with the header only";
     return std::nullopt;
   }
   return options;

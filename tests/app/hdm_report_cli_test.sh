@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # hextant-inspect on models written by a plain C program through the writer library, and on
 # broken files: exact output for good models, exit status 1 and one line on stderr for bad ones.
-#   inspect_cli_test.sh C_CLIENT INSPECT EXPECTED_DIR
+#   inspect_cli_test.sh C_CLIENT INSPECT EXPECTED_DIR VERSION
 set -u
-client=$1 inspect=$2 expected=$3
+client=$1 inspect=$2 expected=$3 version=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -17,6 +17,9 @@ for model in grid geographical; do
   "$inspect" --nodes "$work/$model.HDM" > "$work/$model.nodes" || fail "$model: nodes exit status $?"
   diff -u "$expected/${model}_nodes.txt" "$work/$model.nodes" || fail "$model: nodes differ"
 done
+"$inspect" --radians "$work/geographical.HDM" | grep -qx "first-x: 0.034906585039886591 rad" ||
+  fail "--radians does not print the stored radians"
+[ "$("$inspect" --version)" = "hextant-inspect $version" ] || fail "--version: $("$inspect" --version)"
 
 # broken NAME EXPECTED_TEXT: exit status 1, nothing on stdout, one stderr line naming the problem.
 broken() {
@@ -45,14 +48,14 @@ broken "$work/missing.HDM" "cannot be opened"
 [ $? -eq 2 ] || fail "no argument: exit status should be 2"
 
 # Point queries on the geographical model (2..2.25 E, 41..41.25 N, centimetres, node 2 41.25
-# without value): bilinear inside, the same point 360 degrees away, null beside the empty node.
-# The point as X,Y, as "X Y" and as two arguments X Y.
+# without value): bilinear inside, the same point 360 degrees away, null beside the empty node,
+# each to 0.1 mm. The point as X,Y, as "X Y" and as two arguments X Y.
 "$inspect" "$work/geographical.HDM" --at 2.1,41 --at "362.1 41" --at -357.9 41 --at 2.2,41.1 \
   --at 1,41 > "$work/at.out" || fail "--at: exit status $?"
-printf '2.1 41 49.51\n362.1 41 49.51\n-357.9 41 49.51\n2.2 41.1 null\n1 41 null\n' |
+printf '2.1 41 49.5120\n362.1 41 49.5120\n-357.9 41 49.5120\n2.2 41.1 null\n1 41 null\n' |
   diff -u - "$work/at.out" || fail "--at answers differ"
 "$inspect" "$work/grid.HDM" --at 1010,2005 --interpolation 4 > "$work/at.out"
-echo "1010 2005 40.751" | diff -u - "$work/at.out" || fail "--interpolation 4 answer differs"
+echo "1010 2005 40.7505" | diff -u - "$work/at.out" || fail "--interpolation 4 answer differs"
 
 # A points file with broken lines: each named by its number, the other points still answered.
 { printf '# control points\r2.1;41\n\nabc 41\n2,25\t41 # a node\n1 2 3\n'
@@ -60,7 +63,7 @@ echo "1010 2005 40.751" | diff -u - "$work/at.out" || fail "--interpolation 4 an
 "$inspect" "$work/geographical.HDM" --points - < "$work/points.txt" > "$work/points.out" \
   2> "$work/points.err"
 [ $? -eq 1 ] || fail "--points with broken lines: exit status should be 1"
-printf '2.1 41 49.51\n2,25 41 49.53\n' | diff -u - "$work/points.out" || fail "--points answers"
+printf '2.1 41 49.5120\n2,25 41 49.5300\n' | diff -u - "$work/points.out" || fail "--points answers"
 grep -q "standard input:4: 'abc' is not a number" "$work/points.err" || fail "line 4 not named"
 grep -q "standard input:6: expected two numbers" "$work/points.err" || fail "line 6 not named"
 grep -q "standard input:7: the line is too long" "$work/points.err" || fail "a 50 MB line"
