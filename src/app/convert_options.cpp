@@ -7,6 +7,7 @@
 
 #include "grids/grid_file.h"
 #include "readers/source_formats.h"
+#include "readers/source_recognition.h"
 
 #include "platform/file_system.h"
 #include "settings/choice_lists.h"
@@ -323,8 +324,11 @@ bool ParseWindowOptions(const std::vector<std::string>& args, ConvertOptions& c,
                         c.overwrite || c.quiet || c.area)) {
     error = "the import wizard and output options belong to hextant-convert; the window asks";
   }
-  if (error.empty() && !c.format && !c.source.empty() && RecognizeGridFile(c.source)) {
-    c.format = FormatGridFile;
+  // Without --format, SOURCE selects the format its content shows; the wizard stays otherwise.
+  if (error.empty() && !c.format && !c.source.empty()) {
+    if (const std::int16_t shown = RecognizeSourceFormat(c.source); shown != FormatImportWizard) {
+      c.format = shown;
+    }
   }
   if (error.empty() && c.format) {
     c.actions.insert(c.actions.begin(),

@@ -111,6 +111,7 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& o
 
 /// Reads the arguments of the window, `hextant [OPTIONS] [SOURCE]`: the main window's options
 /// only, SOURCE and --format optional; the format's action comes first in `options.actions`.
+/// Without --format, the format that SOURCE's content shows is chosen (RecognizeSourceFormat).
 bool ParseWindowOptions(const std::vector<std::string>& args, ConvertOptions& options,
                         std::string& error);
 

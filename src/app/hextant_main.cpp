@@ -32,6 +32,9 @@ window options of hextant-convert (see hextant-convert --help), applied as the u
 the order given, --format first: --format, --ellipsoid, --coordinates, --angular-unit,
 --linear-unit, --spacing-x, --spacing-y, --spacing-x-dms, --spacing-y-dms, --hemisphere,
 --exclude-code, --no-exclude-code, --instrument, --interpolation, --local-side.
+Without --format, SOURCE selects the format its content shows: a grid file, a Norway binary
+grid, a Catalunya GR, Italy, La Reunion, Netherlands or Switzerland file; any other file is read
+through the import wizard.
 )";
 
 std::vector<std::string> Arguments(int argc, char** argv) {

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <sstream>
 #include <vector>
 
 #include "base/angles.h"
@@ -190,6 +191,17 @@ bool ConvertFileNorway(std::istream& source, std::uint64_t sizeInBytes, ReaderEn
   env.Settings.CodeFilter = kNoValueText;
   return RunReader(kProcedure, env, failure,
                    [&] { return ReadNorway(source, sizeInBytes, env, output); });
+}
+
+bool FitsNorwayHeader(std::string_view head, std::uint64_t sizeInBytes) {
+  std::istringstream source{std::string(head.substr(0, kHeaderSize))};
+  NorwayHeader header{};
+  if (!ReadHeader(source, sizeInBytes, header)) {
+    return false;
+  }
+  const auto body = static_cast<std::uint64_t>(header.rows) *
+                    static_cast<std::uint64_t>(header.blocksPerRow) * kBlockSize;
+  return sizeInBytes == kHeaderSize + body;
 }
 
 bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env,

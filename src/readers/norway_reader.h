@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "readers/converter_frame.h"
 
@@ -20,6 +21,10 @@ namespace hextant {
 /// through ReportReaderError and give false.
 bool ConvertFileNorway(std::istream& source, std::uint64_t sizeInBytes, ReaderEnvironment& env,
                        ReaderOutput& output, Status* failure = nullptr);
+
+/// True when `head`, the first bytes of a file of `sizeInBytes` bytes, holds a header that the
+/// reader takes and whose rows fill the file to its last byte.
+bool FitsNorwayHeader(std::string_view head, std::uint64_t sizeInBytes);
 
 /// The same for the file at `sourceFile`.
 bool ConvertFileNorway(const std::filesystem::path& sourceFile, ReaderEnvironment& env,

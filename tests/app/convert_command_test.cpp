@@ -7,10 +7,15 @@
 #endif
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "app/convert_command.h"
+#include "app/convert_options.h"
 #include "app/convert_terminal.h"
+#include "fakes/platform_fakes.h"
 #include "grids/grid_file.h"
 #include "readers/source_formats.h"
 #include "temp_dir.h"
@@ -241,6 +246,62 @@ TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
     EXPECT_TRUE(names.insert(layout.Name).second) << layout.Name;
     EXPECT_NE(help.out.find(std::string(layout.Name) + "  " + std::string(layout.Description)),
               std::string::npos);
+  }
+}
+
+// `hextant SOURCE` without --format selects the format SOURCE's content shows, whatever its name;
+// a file that is nearly one of them, or a text of columns, stays with the import wizard.
+TEST(WindowArguments, ASourceSelectsTheFormatItsContentShows) {
+  using Edit = std::function<void(std::string&)>;
+  const Edit asItIs = [](std::string&) {};
+  auto replace = [](std::string from, std::string to) {
+    return [from, to](std::string& text) { text.replace(text.find(from), from.size(), to); };
+  };
+  const struct {
+    const char* sample;
+    Edit edit;
+    std::int16_t format;
+  } cases[] = {
+      {"catalunya_egm96.gr", asItIs, FormatCatalunya},
+      {"norway_egm96.bin", asItIs, FormatNorway},
+      {"netherlands_egm96.txt", asItIs, FormatNetherlands},
+      {"switzerland_egm96.txt", asItIs, FormatSwitzerland},
+      {"italy_egm96.txt", asItIs, FormatItaly},
+      {"la_reunion_egm96.txt", asItIs, FormatLaReunion},
+      {"isg20_egm96_dms.isg", asItIs, FormatGridFile},
+      {"egm96_cut.gtx", asItIs, FormatGridFile},
+      {"egm96_ngs_le.bin", asItIs, FormatGridFile},
+      {"egm96_byn2.byn", asItIs, FormatGridFile},
+      {"egm96_esri.asc", asItIs, FormatGridFile},
+      {"egm96_surfer7.grd", asItIs, FormatGridFile},
+      {"poland_egm96.txt", asItIs, FormatImportWizard},
+      {"generic_egm96.xyz", asItIs, FormatImportWizard},
+      {"norway_egm96.bin", [](std::string& bytes) { bytes.push_back('\0'); }, FormatImportWizard},
+      {"catalunya_egm96.gr", replace("\\DATA", "\\Data"), FormatImportWizard},
+      {"netherlands_egm96.txt", replace("41.263 ", "41.263 41.2 "), FormatImportWizard},
+      {"italy_egm96.txt", replace("42.000000", "north"), FormatImportWizard},
+      {"la_reunion_egm96.txt", replace("9999 -1.798 ", ""), FormatImportWizard},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    std::ifstream in(std::string(HEXTANT_SAMPLES_DIR "/") + c.sample, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    c.edit(bytes);
+    const std::string source = dir.File("source.gr");  // a name of another format
+    std::ofstream(source, std::ios::binary | std::ios::trunc) << bytes;
+    ConvertOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseWindowOptions({source}, options, error)) << error;
+    ConversionSettings settings;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    CountingBeeper beeper;
+    MainWindowModel window(settings, messages, dialogs, beeper, {1, 3, 1});
+    ASSERT_TRUE(window.ChooseFile(source).Accepted);
+    for (const auto& action : options.actions) {
+      ASSERT_TRUE(action(window).Accepted) << c.sample;
+    }
+    EXPECT_EQ(window.Controls().Combo_Filter.ListIndex, c.format) << c.sample;
   }
 }
 
