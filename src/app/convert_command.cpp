@@ -81,6 +81,7 @@ int ExitStatusOf(const RunReport& report, const TerminalMessages& messages, std:
     case RunOutcome::Completed:
       out << "Output File: " << PathText(report.OutputFile) << "\n"
           << "Number of points: " << report.Nodes << "\n"
+          << "Points read: " << report.PointsRead << "\n"
           << "Grid Rows: " << report.Rows << "\n"
           << "Grid Columns: " << report.Columns << "\n"
           << "Units: " << report.Units << "\n"

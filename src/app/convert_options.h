@@ -71,8 +71,9 @@ Output:
   --version                print the version
 
 Every message box is printed to stderr as "TITLE: TEXT". On success the results are printed to
-stdout as "Output File: PATH", "Number of points: N", "Grid Rows: R", "Grid Columns: C" and
-"Units: mm|cm".
+stdout as "Output File: PATH", "Number of points: N" (the model's nodes), "Points read: P" (what
+the reader gave, before --area kept some), "Grid Rows: R", "Grid Columns: C", "Units: mm|cm"
+and "Read back: ...".
 
 Exit status: 0 the model and HdmToTarvo.INI were written; 1 the conversion stopped (the reader,
 the output file choice or the writer said no); 2 bad usage or the window refused an entry;

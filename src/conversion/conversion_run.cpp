@@ -192,6 +192,7 @@ RunReport ConversionRun::RunOnce(const RunOptions& options) {
   if (!ReadNodes(options, report, output)) {
     return report;
   }
+  report.PointsRead = settings_.PointList.Count() + output.Diagnostics.RepeatedNodes;
   services_.Progress.SetStatus("Status: Sorting and Writing File");
   services_.Events.Yield();
 

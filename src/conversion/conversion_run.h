@@ -77,6 +77,9 @@ struct RunReport {
   ReadDiagnostics Reading;
   LatticeReport Lattice;
   std::int32_t Nodes = 0, Rows = 0, Columns = 0;
+  /// The points the reader gave, before an area cut kept some of them as the model's nodes; a
+  /// line that gave the node of an earlier line again counts.
+  std::int64_t PointsRead = 0;
   std::string Units;
   /// How the model read back compares with the source ("every node within 0.5 mm of the source
   /// (largest difference …)"), once it has been read back.

@@ -101,7 +101,8 @@ inspect_check "$work/blank.HDM" 3 "warning: 1 node(s) hold 0 m unlike their neig
 mkdir -p "$work/area" && cp "$samples/egm96_cut.gtx" "$work/area/cut.gtx"
 "$convert" --quiet --area -5 36 -4 36.75 "$work/area/cut.gtx" > "$work/out" 2> "$work/err" ||
   fail "a GTX file without --format: exit status $?: $(cat "$work/err")"
-grep -q "^Number of points: 20$" "$work/out" || fail "--area: $(cat "$work/out")"
+grep -q "^Number of points: 20$" "$work/out" && grep -q "^Points read: 861$" "$work/out" ||
+  fail "--area: $(cat "$work/out")"
 "$inspect" --nodes "$work/area/cut.HDM" | head -1 | grep -q "^-5 36 " ||
   fail "--area: the first node is not at -5 36"
 "$convert" --quiet --overwrite --area 10 10 11 11 "$work/area/cut.gtx" > /dev/null 2> "$work/err"
