@@ -2,9 +2,12 @@
 // generic sample and saves a picture of every screen (main window, the wizard's pages, a message
 // box, the results dialog) as PNG files into OUTDIR; fails when a screen does not fit the screen's
 // free area. Run on the offscreen platform by `make screenshots` and by the tests at two scales.
+// Each picture carries the version it shows as its PNG text "Version", for the documentation's
+// test.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,7 +64,9 @@ class Camera {
       failed_ = true;
     }
     const QString file = QDir(folder_).filePath(name + ".png");
-    if (!window->grab().save(file)) {
+    QImage picture = window->grab().toImage();
+    picture.setText("Version", HEXTANT_VERSION_TEXT);
+    if (!picture.save(file)) {
       std::cerr << "hextant-screenshots: " << file.toStdString() << " was not written\n";
       failed_ = true;
     }
@@ -138,7 +143,9 @@ int main(int argc, char** argv) {
   hextant::ui::QtBeeper beeper;
   hextant::ui::QtEventLoop events;
   hextant::ui::QtResultsDialog results;
-  hextant::ui::HextantApp app({messages, dialogs, beeper, events, results}, {1, 0, 0});
+  hextant::ui::HextantApp app(
+      {messages, dialogs, beeper, events, results},
+      {HEXTANT_VERSION_MAJOR, HEXTANT_VERSION_MINOR, HEXTANT_VERSION_PATCH});
   QObject::connect(&app, &hextant::ui::HextantApp::pageShown, [&](QWidget* page) {
     messages.SetParent(page);
     results.SetParent(page);
