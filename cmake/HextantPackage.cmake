@@ -2,8 +2,9 @@
 # entry and the user guide) and a .zip of the Windows build (programs, hdmfile.dll, its import
 # library and header, and with the window its Qt DLLs and plugins); the Windows installer is
 # packaging/windows/'s.
+# The user guide and the documents it links (tests/app/install_test.sh checks the links).
 install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/docs/hdm-format.md
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        ${PROJECT_SOURCE_DIR}/docs/interpolation.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME hextant)
 set(CPACK_PACKAGE_VENDOR "Hextant")
