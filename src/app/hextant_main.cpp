@@ -34,7 +34,7 @@ the order given, --format first: --format, --ellipsoid, --coordinates, --angular
 --exclude-code, --no-exclude-code, --instrument, --interpolation, --local-side.
 Without --format, SOURCE selects the format its content shows: a grid file, a Norway binary
 grid, a Catalunya GR, Italy, La Reunion, Netherlands or Switzerland file; any other file is read
-through the import wizard.
+through the import wizard. --help shows this text, --version prints the version.
 )";
 
 std::vector<std::string> Arguments(int argc, char** argv) {
