@@ -24,8 +24,9 @@ struct GeoTiffPlacement {
 
 /// Sets the position, spacing, row order and coordinate kind of `grid`, whose Rows and Columns
 /// are set, from the tags: the nodes are the pixel centres of a pixel-is-area raster and the
-/// points the tie point and scale name in a pixel-is-point one. `rasterType` becomes "pixel-is-area" or
-/// "pixel-is-point". Fails for a rotated or unplaced raster and units this version does not read.
+/// points the tie point and scale name in a pixel-is-point one. `rasterType` becomes
+/// "pixel-is-area" or "pixel-is-point". Fails for a rotated or unplaced raster and units this
+/// version does not read.
 Status PlaceGeoTiffGrid(const GeoTiffPlacement& tags, GridDescription& grid,
                         std::string& rasterType);
 
