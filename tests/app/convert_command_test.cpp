@@ -226,7 +226,7 @@ TEST_F(ConvertCommand, DrivesTheImportWizardPages) {
 }
 
 TEST(ConvertCommandInfo, PrintsHelpAndVersion) {
-  EXPECT_EQ(Convert({"--version"}).out, "1.3.1\n");
+  EXPECT_EQ(Convert({"--version"}).out, HEXTANT_VERSION_TEXT "\n");
   const Outcome help = Convert({"--help"});
   EXPECT_EQ(help.status, ExitSuccess);
   for (const char* option :
