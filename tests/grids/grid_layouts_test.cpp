@@ -92,7 +92,8 @@ std::string Surfer7(const std::vector<double>& values, double rotation = 0,
   return b.Str();
 }
 
-// Every layout and variant: 2 rows of 3 nodes, each value and position checked.
+// The layouts' variants beyond the samples' (which the end-to-end test converts node by node):
+// 2 rows of 3 nodes, each value and position checked.
 TEST(GridLayouts, ReadEveryNodeOfEveryLayoutAndVariant) {
   const struct {
     std::string file;
@@ -140,24 +141,6 @@ TEST(GridLayouts, ReadEveryNodeOfEveryLayoutAndVariant) {
        0.5,
        0.5,
        {1, 2, 3, 4, NAN, 6}},
-      {Ngs(true, -45.5, 20, 2, 3, 1, {-1, -9999, 3, 4, 5, 6.25f}),
-       GridLayout::Ngs,
-       "NGS binary grid (little-endian)",
-       true,
-       20,
-       -45.5,
-       0.5,
-       0.5,
-       {-1, NAN, 3, 4, 5, 6.25}},
-      {Byn(true, 4, false, {4000, 9999000, -6001, 1000, 2500, 3000}),
-       GridLayout::Byn,
-       "BYN (4-byte integers)",
-       true,
-       20,
-       10,
-       0.5,
-       0.5,
-       {1, 2.5, 3, 4, NAN, -6.001}},
       {Byn(false, 2, true, {32767, 500, 600, 100, -200, 300}, 1),
        GridLayout::Byn,
        "BYN (2-byte integers)",
@@ -185,15 +168,6 @@ TEST(GridLayouts, ReadEveryNodeOfEveryLayoutAndVariant) {
        1000,
        500,
        {1, 2, 3, 4, 5, 6}},
-      {Surfer6(3, {1, 2, 3, 4, 2e38f, -1}),
-       GridLayout::Surfer,
-       "Surfer 6 binary grid",
-       true,
-       20,
-       10,
-       0.5,
-       0.5,
-       {1, 2, 3, 4, NAN, -1}},
       {Surfer7({1, -99999, 3, 4, 5, 1.70141e38}),
        GridLayout::Surfer,
        "Surfer 7 grid",
