@@ -1,13 +1,8 @@
 #include <csignal>
 #include <iostream>
-#include <string>
-#include <vector>
 
 #if defined(_WIN32)
-#include <windows.h>
-
 #include <io.h>
-#include <shellapi.h>  // after windows.h, which it needs
 #define HEXTANT_STDERR_IS_TERMINAL (_isatty(_fileno(stderr)) != 0)
 #else
 #include <unistd.h>
@@ -16,34 +11,7 @@
 
 #include "convert_command.h"
 #include "platform/interruption.h"
-
-namespace {
-
-// The arguments after the program's name, as UTF-8: on Windows taken wide from the command line,
-// so that a path outside the system's code page arrives whole.
-std::vector<std::string> Arguments(int argc, char** argv) {
-#if defined(_WIN32)
-  (void)argc;
-  (void)argv;
-  int count = 0;
-  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> args;
-  for (int i = 1; wide != nullptr && i < count; ++i) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string arg(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), length, nullptr, nullptr);
-    arg.resize(arg.size() - 1);
-    args.push_back(arg);
-  }
-  LocalFree(wide);
-  SetConsoleOutputCP(CP_UTF8);  // the messages are UTF-8
-  return args;
-#else
-  return std::vector<std::string>(argv + 1, argv + argc);
-#endif
-}
-
-}  // namespace
+#include "utf8_arguments.h"
 
 int main(int argc, char** argv) {
 #if defined(SIGXFSZ)
@@ -52,6 +20,6 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
   hextant::InstallInterruptionCleanup();
-  return hextant::RunConvertCommand(Arguments(argc, argv), std::cout, std::cerr,
+  return hextant::RunConvertCommand(hextant::Utf8Arguments(argc, argv), std::cout, std::cerr,
                                     HEXTANT_STDERR_IS_TERMINAL);
 }

@@ -60,7 +60,7 @@ bool AnswerPoints(const InspectOptions& options, hdm::HdmNodes& nodes) {
     const std::string& name = *options.pointsFile;
     std::ifstream file;
     if (name != "-") {
-      file.open(name);
+      file.open(PathFromText(name));
       if (!file) {
         Complain(name + ": cannot be opened");
         return false;
@@ -114,7 +114,7 @@ bool WritePicture(const InspectOptions& options, hdm::HdmNodes& nodes, int argc,
     }
     png.assign(bytes.begin(), bytes.end());
   }
-  hdm::StagedFile file(path);
+  hdm::StagedFile file(PathFromText(path));
   if (!file.IsOpen() || !file.Write(png.data(), png.size()) || !file.Commit()) {
     Complain(path +
              ": cannot be written: " + std::strerror(file.Error() != 0 ? file.Error() : EIO));

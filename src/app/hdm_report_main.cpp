@@ -21,6 +21,7 @@
 #include "hdm_report_options.h"
 #include "hdmfile/hdm_reader.h"
 #include "hdmfile/model_units.h"
+#include "utf8_arguments.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ void PrintNodes(const hdm::HdmModel& m) {
 
 int main(int argc, char** argv) {
   std::string problem;
-  const auto options = hextant::ParseInspectOptions({argv + 1, argv + argc}, problem);
+  const auto options = hextant::ParseInspectOptions(hextant::Utf8Arguments(argc, argv), problem);
   if (!options) {
     std::fprintf(stderr, "hextant-inspect: %s\nTry 'hextant-inspect --help'.\n", problem.c_str());
     return 2;

@@ -253,7 +253,7 @@ bool ConversionRun::VerifyAndCommit(RunReport& report, const std::filesystem::pa
   if (options.BeforeReadBack) {
     options.BeforeReadBack(staged);
   }
-  const ModelComparison comparison = CompareModelWithNodes(SystemText(staged), settings_.PointList);
+  const ModelComparison comparison = CompareModelWithNodes(PathText(staged), settings_.PointList);
   std::error_code ignored;
   if (!comparison.Matches) {
     std::filesystem::remove(staged, ignored);
@@ -304,7 +304,7 @@ void ConversionRun::WriteModel(RunReport& report, const ReaderOutput& output,
   const Ellipsoid none;
   const Ellipsoid& e = ellipsoid != nullptr ? *ellipsoid : none;
   const double flattening = e.InverseFlattening != 0.0 ? 1.0 / e.InverseFlattening : 0.0;
-  const std::string pathText = SystemText(staged);
+  const std::string pathText = PathText(staged);  // the writer library takes UTF-8
   const char* path = pathText.c_str();
 
   WriteHeaderFileHDM(path);

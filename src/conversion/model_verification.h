@@ -20,7 +20,7 @@ struct ModelComparison {
   std::int32_t LargestAt = 0;    // 1-based node of the point list where it lies (0: none)
 };
 
-/// Reads the model at `model` (8-bit path text, as the writer library took it) with the model
+/// Reads the model at `model` (UTF-8 path text, as the writer library took it) with the model
 /// reader and compares its nodes, in file order, with `points`: the same count, no value where the
 /// source has none, and each value within half a storage unit of the source's.
 ModelComparison CompareModelWithNodes(const std::string& model, const PointList& points);

@@ -9,6 +9,7 @@
 
 #include "model_units.h"
 #include "staged_file.h"
+#include "utf8_path.h"
 
 namespace hdm {
 namespace {
@@ -146,7 +147,7 @@ bool ExportModel(HdmNodes& nodes, ExportFormat format, const std::string& path,
     return false;
   }
   const Grid g = GridOf(h);
-  StagedFile file(path);
+  StagedFile file(PathFromUtf8(path));
   const auto failed = [&](int code) {
     error = path + ": cannot be written: " + std::strerror(code != 0 ? code : EIO);
     return false;

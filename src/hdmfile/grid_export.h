@@ -27,7 +27,7 @@ inline constexpr std::size_t kGtxHeaderSize = 40;
 /// "gtx", "isg" or "xyz".
 std::optional<ExportFormat> ExportFormatNamed(std::string_view name) noexcept;
 
-/// Writes every node of `nodes`, a regular model, to `path` in `format`. False with `error`
+/// Writes every node of `nodes`, a regular model, to `path` (UTF-8) in `format`. False with `error`
 /// (starting with the path) when the model does not fit the format or the file cannot be
 /// written; nothing is then left at `path` but what stood there before.
 bool ExportModel(HdmNodes& nodes, ExportFormat format, const std::string& path, std::string& error);

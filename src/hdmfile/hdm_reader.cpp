@@ -8,6 +8,7 @@
 
 #include "crc32.h"
 #include "hdm_layout.h"
+#include "utf8_path.h"
 
 namespace hdm {
 namespace {
@@ -153,11 +154,12 @@ HdmReadResult ReadHdm(std::span<const std::uint8_t> bytes) {
 }
 
 HdmReadResult ReadHdmFile(const std::string& path) {
+  const std::filesystem::path filePath = PathFromUtf8(path);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
+  if (!std::filesystem::is_regular_file(filePath, error)) {
     return Refuse(path + (error ? ": cannot be opened" : ": is not a regular file"));
   }
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  std::ifstream file(filePath, std::ios::binary | std::ios::ate);
   if (!file) {
     return Refuse(path + ": cannot be opened");
   }
@@ -204,15 +206,16 @@ bool HdmMemoryNodes::ReadCodes(std::int64_t first, std::int32_t count, std::int1
 }
 
 std::unique_ptr<HdmFileReader> HdmFileReader::Open(const std::string& path, std::string& error) {
+  const std::filesystem::path filePath = PathFromUtf8(path);
   std::error_code status;
-  if (!std::filesystem::is_regular_file(path, status)) {
+  if (!std::filesystem::is_regular_file(filePath, status)) {
     error = path + (status ? ": cannot be opened" : ": is not a regular file");
     return nullptr;
   }
   std::unique_ptr<HdmFileReader> reader(new HdmFileReader());
   reader->path_ = path;
   std::ifstream& file = reader->file_;
-  file.open(path, std::ios::binary | std::ios::ate);
+  file.open(filePath, std::ios::binary | std::ios::ate);
   const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
   if (!file || size < 0) {
     error = path + ": cannot be opened";

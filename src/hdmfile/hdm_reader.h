@@ -50,7 +50,7 @@ struct HdmReadResult {
 /// Decodes a complete model from `bytes`; the error does not name a file.
 HdmReadResult ReadHdm(std::span<const std::uint8_t> bytes);
 
-/// Reads and decodes the model at `path`; every error starts with the path.
+/// Reads and decodes the model at `path` (UTF-8); every error starts with the path.
 HdmReadResult ReadHdmFile(const std::string& path);
 
 /// The separation codes of a model by position, wherever they are kept. Node k of file order lies
@@ -89,7 +89,8 @@ class HdmMemoryNodes final : public HdmNodes {
 /// header in memory; afterwards each ReadCodes seeks to the nodes it needs and reads them alone.
 class HdmFileReader final : public HdmNodes {
  public:
-  /// The reader, or nullptr with `error` (starting with the path) when the file is no model.
+  /// The reader of the model at `path` (UTF-8), or nullptr with `error` (starting with the path)
+  /// when the file is no model.
   static std::unique_ptr<HdmFileReader> Open(const std::string& path, std::string& error);
 
   const HdmModel& Header() const noexcept override { return header_; }

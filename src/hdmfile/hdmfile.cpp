@@ -17,13 +17,7 @@
 
 #include "hdm_layout.h"
 #include "staged_file.h"
-
-#if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min, not the min macro
-#endif
-#include <windows.h>
-#endif
+#include "utf8_path.h"
 
 namespace hdm {
 namespace {
@@ -90,19 +84,6 @@ class PendingModels {
 PendingModels& Pending() {
   static PendingModels pending;
   return pending;
-}
-
-// Paths come in as 8-bit text in the system's code page.
-std::filesystem::path PathOf(const char* path) {
-#if defined(_WIN32)
-  const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), length);
-  wide.resize(std::wcslen(wide.c_str()));
-  return std::filesystem::path(wide);
-#else
-  return std::filesystem::path(path);
-#endif
 }
 
 std::int16_t WriteBody(const char* path, std::int16_t bodyFlags, std::int32_t n) {
@@ -192,7 +173,7 @@ std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t
   if (n != body.nodes || separationOffset != coord.separationOffset) {
     return HDM_E_INCONSISTENT;
   }
-  const std::filesystem::path target = PathOf(path);
+  const std::filesystem::path target = PathFromUtf8(path);
   RemoveAbandonedStagingFiles(target);
   int error = 0;
   const std::int16_t result = CommitModel(target, model, pointList, n, coord, error);
@@ -203,12 +184,16 @@ std::int16_t WritePoints(const char* path, const double* pointList, std::int32_t
 }
 
 // No exception may cross the C border: anything thrown inside (memory exhaustion) is a failure.
+// A path that is not UTF-8 text (on Windows) names no file.
 template <typename Body>
 std::int16_t Guarded(const char* path, Body body) noexcept {
   if (path == nullptr || *path == '\0') {
     return HDM_E_ARGUMENT;
   }
   try {
+    if (PathFromUtf8(path).empty()) {
+      return HDM_E_ARGUMENT;
+    }
     return body();
   } catch (...) {
     errno = ENOMEM;

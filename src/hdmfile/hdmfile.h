@@ -10,8 +10,9 @@
  * complete, and a file that stood at PATH before survives every failure unchanged. The byte
  * layout is described in docs/hdm-format.md.
  *
- * Strings are null-terminated 8-bit text and are never modified. Every call returns HDM_OK (0)
- * on success and one of the HDM_E_* codes otherwise.
+ * Strings are null-terminated 8-bit text and are never modified; a path is UTF-8 (on Windows
+ * opened as its wide UTF-16 form, on POSIX the file system's bytes as they are). Every call
+ * returns HDM_OK (0) on success and one of the HDM_E_* codes otherwise.
  */
 #ifndef HDMFILE_H
 #define HDMFILE_H

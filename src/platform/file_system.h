@@ -17,11 +17,12 @@
 
 namespace hextant {
 
-/// `path` as UTF-8 text, for messages and for showing it.
+/// `path` as UTF-8 text (the native bytes on POSIX), for messages, for showing it and for the
+/// writer library and the model reader.
 std::string PathText(const std::filesystem::path& path);
 
 /// `path` as 8-bit text in the system's code page (the native bytes on POSIX), for files that the
-/// office software reads and for the writer library's interface.
+/// office software reads.
 std::string SystemText(const std::filesystem::path& path);
 
 /// The path that the UTF-8 text `text` names (the bytes as they are on POSIX); the inverse of

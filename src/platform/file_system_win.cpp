@@ -2,6 +2,8 @@
 
 #include "platform/file_system.h"
 
+#include "hdmfile/utf8_path.h"
+
 // The file-system services on Windows: paths are wide, the attributes are the file's own, 8-bit
 // text is in the system's code page (CP_ACP), and the folder lock is a byte-range lock on a lock
 // file that vanishes with its last handle.
@@ -65,11 +67,7 @@ std::string SystemText(const fs::path& path) {
 }
 
 fs::path PathFromText(std::string_view text) {
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return fs::path(wide);
+  return hdm::PathFromUtf8(text);
 }
 
 FileAttribute QueryFileAttribute(const fs::path& path) {

@@ -23,6 +23,7 @@
 #include "hdmfile/hdm_layout.h"
 #include "hdmfile/hdm_reader.h"
 #include "hdmfile/model_writer.h"
+#include "hdmfile/utf8_path.h"
 #include "temp_dir.h"
 
 namespace hextant::test {
@@ -274,6 +275,39 @@ TEST(HdmWriter, WritesOnlyTheCompleteSequence) {
     ASSERT_EQ(coord(), HDM_OK);
     EXPECT_NE(call(), HDM_OK);
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
+  }
+}
+
+// Paths are UTF-8 text: a folder named in three scripts is written to and read back on every
+// system (on Windows through wide paths, so the system code page need not hold the name); bytes
+// that are not UTF-8 name no file on Windows and are a name like any other on POSIX.
+TEST(HdmWriter, TakesPathsAsUtf8) {
+#if defined(_WIN32)
+  constexpr bool kAnyBytes = false;
+#else
+  constexpr bool kAnyBytes = true;
+#endif
+  const struct {
+    const char* folder;
+    bool written;
+  } cases[] = {{"Géoïde Ø 模型", true},
+               {"G\xE9o\xEF"
+                "de",
+                kAnyBytes}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    TempDir dir;
+    const std::string folder = dir.Path().string() + "/" + c.folder;
+    if (c.written) {
+      fs::create_directories(hdm::PathFromUtf8(folder));
+    }
+    const WriteResults r = WriteModel(folder + "/model.HDM", TestModel{});
+    EXPECT_EQ(r.header, c.written ? HDM_OK : HDM_E_ARGUMENT);
+    EXPECT_EQ(r.points, c.written ? HDM_OK : HDM_E_ARGUMENT);
+    if (c.written) {
+      EXPECT_EQ(FilesIn(hdm::PathFromUtf8(folder)), std::vector<std::string>{"model.HDM"});
+      EXPECT_EQ(ReadBack(folder + "/model.HDM").nodes, 6);
+    }
   }
 }
 
