@@ -106,6 +106,9 @@ Status GeoTiffGrid::ReadHeader(GridDescription& grid) {
   }
   grid = GridDescription{};
   grid.Layout = GridLayout::GeoTiff;
+  if (Status s = CheckOneGrid(); !s) {
+    return s;
+  }
   if (Status s = ReadImage(grid.Version); !s) {
     return s;
   }
@@ -122,6 +125,30 @@ Status GeoTiffGrid::ReadHeader(GridDescription& grid) {
   }
   grid.Version += ", " + rasterType;
   return ReadBandMetadata(grid, grid.Remarks);
+}
+
+Status GeoTiffGrid::CheckOneGrid() {
+  // Overviews (reduced images) and masks may follow the grid; a second grid at full resolution
+  // (a file of subgrids) would be left out without a word.
+  TIFF* t = file_.Handle();
+  const tdir_t images = TIFFNumberOfDirectories(t);
+  if (images < 2) {
+    return Status::Ok();
+  }
+  int grids = 1;
+  for (tdir_t d = 1; d < images && TIFFSetDirectory(t, d) == 1; ++d) {
+    std::uint32_t kind = 0;
+    TIFFGetFieldDefaulted(t, TIFFTAG_SUBFILETYPE, &kind);
+    grids += (kind & (FILETYPE_REDUCEDIMAGE | FILETYPE_MASK)) == 0 ? 1 : 0;
+  }
+  if (TIFFSetDirectory(t, 0) != 1) {
+    return TiffError("cannot go back to its first image: " + file_.Error("libtiff said nothing"));
+  }
+  if (grids > 1) {
+    return TiffError("holds " + std::to_string(grids) +
+                     " grids at full resolution (subgrids); this version reads a file of one grid");
+  }
+  return Status::Ok();
 }
 
 Status GeoTiffGrid::ReadImage(std::string& version) {

@@ -40,6 +40,7 @@ class GeoTiffGrid {
     std::uint32_t ChunkWidth = 0, ChunkHeight = 0;  // a tile, or a strip of the image's width
     std::uint64_t StoredBytes = 0;                  // of every strip or tile
   };
+  Status CheckOneGrid();
   Status ReadImage(std::string& version);
   Status CheckDataCanFill();
   Status ReadBandMetadata(GridDescription& grid, std::string& remarks);

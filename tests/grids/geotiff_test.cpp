@@ -37,13 +37,15 @@ class TiffBuilder {
     return *this;
   }
 
-  std::string Build(const std::string& pixels) {
+  // A whole file; or, with an even `origin`, a further image to append to a file of that size.
+  std::string Build(const std::string& pixels, std::size_t origin = 0) {
     if (!entries_.count(279)) {
       Long(279, {static_cast<std::uint32_t>(pixels.size())});
     }
     Long(273, {0});  // placed below, once the size of the directory is known
-    const std::size_t directory = 8, dataStart = directory + 2 + 12 * entries_.size() + 4;
-    std::string out = std::string("II*\0", 4) + Le<std::uint32_t>(directory);
+    const std::size_t directory = origin == 0 ? 8 : origin;
+    const std::size_t dataStart = directory + 2 + 12 * entries_.size() + 4;
+    std::string out = origin == 0 ? std::string("II*\0", 4) + Le<std::uint32_t>(8) : std::string();
     std::string data;
     const auto pixelsAt = [&] { return dataStart + Padded(data).size(); };
     for (auto& [tag, e] : entries_) {
@@ -66,6 +68,7 @@ class TiffBuilder {
     }
     return out + Le<std::uint32_t>(0) + Padded(data) + pixels;
   }
+  std::size_t Entries() const { return entries_.size(); }
 
  private:
   struct Entry {
@@ -103,6 +106,15 @@ TiffBuilder Base(std::uint16_t bits = 32, std::uint16_t format = 3, std::uint16_
   return b;
 }
 
+// Two images in one file, the second's directory linked from the first's.
+std::string TwoImages(TiffBuilder first, TiffBuilder second, const std::string& pixels) {
+  std::string file = first.Build(pixels);
+  file += std::string(file.size() % 2, '\0');
+  const auto at = static_cast<std::uint32_t>(file.size());
+  std::memcpy(file.data() + 8 + 2 + 12 * first.Entries(), &at, sizeof at);
+  return file + second.Build(pixels, file.size());
+}
+
 std::string Metadata(const std::string& items) {
   return "<GDALMetadata>\n" + items + "</GDALMetadata>\n";
 }
@@ -116,8 +128,8 @@ TEST(GeoTiff, ReadsEveryVariantAtItsPlace) {
     double west, south, dx, dy;
     std::vector<double> southToNorth;
   } cases[] = {
-      {"Float32, area, no-value",
-       Base().Ascii(42113, "-32768").Build(FloatPixels),
+      {"Float32, area, no-value, an overview after it",
+       TwoImages(Base().Ascii(42113, "-32768"), Base().Long(254, {1}), FloatPixels),
        "GeoTIFF (Float32, striped, no compression, pixel-is-area)",
        true,
        20,
@@ -229,6 +241,7 @@ TEST(GeoTiff, RefusesBrokenFilesSayingWhy) {
        "gives its angles in the unit 9101"},
       {Base().Ascii(42113, "none").Build(FloatPixels), "gives the no-value 'none'"},
       {std::string("II*\0\x0f\x27\0\0", 8) + FloatPixels, "the TIFF cannot be opened"},
+      {TwoImages(Base(), Base(), FloatPixels), "holds 2 grids at full resolution"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
