@@ -81,11 +81,26 @@ std::string SampleTypeDescription(std::uint16_t format, std::uint16_t bits) {
   return std::to_string(bits) + "-bit " + kind + " (sample format " + std::to_string(format) + ")";
 }
 
+// Where a chunk's values of the band read stand: every `stride`-th value from `band` on, rows
+// of `chunkWidth` pixels; the rows of the block they go to are `blockWidth` long.
+struct ChunkLayout {
+  std::size_t stride, band, chunkWidth, blockWidth;
+};
+
+// The band's values of a decoded chunk (native byte order) in metres, into the block's rows:
+// one loop per value type.
 template <typename T>
-double Load(const char* p) noexcept {
-  T value;
-  std::memcpy(&value, p, sizeof value);
-  return static_cast<double>(value);
+void TakeValues(const char* chunk, const ChunkLayout& layout, const GridDescription& grid,
+                std::uint32_t rows, std::uint32_t columns, double* block) noexcept {
+  for (std::uint32_t r = 0; r < rows; ++r) {
+    const char* p = chunk + (r * layout.chunkWidth * layout.stride + layout.band) * sizeof(T);
+    double* out = block + r * layout.blockWidth;
+    for (std::uint32_t c = 0; c < columns; ++c, p += layout.stride * sizeof(T)) {
+      T value;
+      std::memcpy(&value, p, sizeof value);
+      out[c] = ValueInMetres(grid, static_cast<double>(value));
+    }
+  }
 }
 
 }  // namespace
@@ -334,25 +349,25 @@ void GeoTiffGrid::TakeChunk(const std::vector<char>& chunk, std::uint32_t x,
                             const GridDescription& grid, std::uint32_t rows,
                             std::vector<double>& block) const {
   const std::uint32_t columns = std::min(image_.ChunkWidth, image_.Width - x);
-  const std::size_t bytes = image_.Bits / 8u;
-  const std::size_t stride = image_.Planar == PLANARCONFIG_SEPARATE ? 1 : image_.Samples;
-  const std::size_t band = image_.Planar == PLANARCONFIG_SEPARATE ? 0 : image_.Band;
-  for (std::uint32_t r = 0; r < rows; ++r) {
-    double* out = block.data() + std::size_t{r} * image_.Width + x;
-    for (std::uint32_t c = 0; c < columns; ++c) {
-      if (chunk.empty()) {
-        out[c] = std::numeric_limits<double>::quiet_NaN();
-        continue;
-      }
-      const char* p =
-          chunk.data() + ((std::size_t{r} * image_.ChunkWidth + c) * stride + band) * bytes;
-      const double raw = image_.Format == SAMPLEFORMAT_IEEEFP
-                             ? (image_.Bits == 32 ? Load<float>(p) : Load<double>(p))
-                         : image_.Format == SAMPLEFORMAT_INT
-                             ? (image_.Bits == 16 ? Load<std::int16_t>(p) : Load<std::int32_t>(p))
-                             : Load<std::uint16_t>(p);
-      out[c] = ValueInMetres(grid, raw);
+  if (chunk.empty()) {
+    for (std::uint32_t r = 0; r < rows; ++r) {
+      std::fill_n(block.data() + std::size_t{r} * image_.Width + x, columns,
+                  std::numeric_limits<double>::quiet_NaN());
     }
+    return;
+  }
+  const ChunkLayout layout{image_.Planar == PLANARCONFIG_SEPARATE ? 1u : image_.Samples,
+                           image_.Planar == PLANARCONFIG_SEPARATE ? 0u : image_.Band,
+                           image_.ChunkWidth, image_.Width};
+  const auto take = [&](auto type) {
+    TakeValues<decltype(type)>(chunk.data(), layout, grid, rows, columns, block.data() + x);
+  };
+  if (image_.Format == SAMPLEFORMAT_IEEEFP) {
+    image_.Bits == 32 ? take(float{}) : take(double{});
+  } else if (image_.Format == SAMPLEFORMAT_INT) {
+    image_.Bits == 16 ? take(std::int16_t{}) : take(std::int32_t{});
+  } else {
+    take(std::uint16_t{});
   }
 }
 
