@@ -108,6 +108,22 @@ int ExitStatusOf(const RunReport& report, const TerminalMessages& messages, std:
   }
 }
 
+// The option that fills the box the window's check stopped at, or null.
+const char* OptionFilling(const MainWindowControls& c, const std::string& focus) {
+  const std::pair<const TextBox*, const char*> boxes[] = {
+      {&c.Text_Spacing[0], "--spacing-x"},      {&c.Text_Spacing[1], "--spacing-y"},
+      {&c.Text_Grados[0], "--spacing-x-dms"},   {&c.Text_Grados[1], "--spacing-y-dms"},
+      {&c.Text_Minutos[0], "--spacing-x-dms"},  {&c.Text_Minutos[1], "--spacing-y-dms"},
+      {&c.Text_segundos[0], "--spacing-x-dms"}, {&c.Text_segundos[1], "--spacing-y-dms"},
+      {&c.Text_Code_filter, "--exclude-code"}};
+  for (const auto& [box, option] : boxes) {
+    if (box->Name == focus) {
+      return option;
+    }
+  }
+  return nullptr;
+}
+
 template <typename Page, typename Action>
 bool Apply(Page& page, const std::vector<Action>& actions, std::ostream& err) {
   for (const auto& action : actions) {
@@ -146,6 +162,9 @@ int Convert(ConvertOptions command, std::ostream& out, std::ostream& err, bool s
   }
   const ReadOutcome read = window.Read();
   if (!read.Accepted) {
+    if (const char* option = OptionFilling(window.Controls(), read.Focus)) {
+      err << "hextant-convert: " << option << " gives that value\n";
+    }
     return ExitRefused;
   }
   const bool wizard = read.Next == NextPage::ImportWizard;

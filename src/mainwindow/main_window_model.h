@@ -91,6 +91,7 @@ struct ReadOutcome {
   bool Accepted = false;
   NextPage Next = NextPage::None;
   std::string Warning;
+  std::string Detail;  // which box is empty, where the warning names none
   std::string Focus;
 };
 

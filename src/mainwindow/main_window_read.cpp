@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "base/angles.h"
+#include "mainwindow/control_captions.h"
 #include "mainwindow/option_groups.h"
 #include "platform/source_file.h"
 #include "settings/choice_lists.h"
@@ -28,6 +29,7 @@ bool MainWindowModel::RefuseEmpty(const TextBox& box, ReadOutcome& outcome) {
   focus_ = box.Name;
   outcome.Focus = box.Name;
   outcome.Warning = kEnterValue;
+  outcome.Detail = DescribeControl(c_, box) + " is empty.";
   return true;
 }
 
@@ -112,8 +114,8 @@ ReadOutcome MainWindowModel::Read() {
     return outcome;
   }
   if (!ValidateMainWindow(outcome)) {
-    messages_.Show(
-        Message{kWarningTitle, outcome.Warning, MessageIcon::Critical, MessageButtons::Ok});
+    messages_.Show(Message{kWarningTitle, outcome.Warning, MessageIcon::Critical,
+                           MessageButtons::Ok, outcome.Detail});
     return outcome;
   }
   // A source that cannot be read is told now, before any page tries to show it.

@@ -74,7 +74,8 @@ TEST_F(ConvertCommand, RefusesWhatTheWindowRefuses) {
       {{"--format", "wizard", "--spacing-x", "1a", source_},
        "hextant-convert: '1a' is not a number: the focus stays in \"Spacing Long\"\n"},
       {{"--format", "wizard", "--spacing-x", "1", source_},
-       "Warning: Enter a value in the field \n"},
+       "Warning: Enter a value in the field \n  \"Spacing Lat\" is empty.\n"
+       "hextant-convert: --spacing-y gives that value\n"},
   };
   for (const auto& [args, err] : cases) {
     const Outcome o = Convert(args);
