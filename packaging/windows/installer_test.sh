@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # installer_test.sh MSI NATIVE_CONVERT SAMPLES_DIR WINEPREFIX VERSION: the Windows installer under
 # Wine, as a user meets it. A silent install into a fresh Wine prefix puts the programs, the DLLs
-# and the Qt plugins into Program Files\Hextant, a Start-menu entry, and "Open with" entries for
-# .isg and .gtx that leave their default program alone, and changes no environment variable; the
-# installed hextant-convert.exe converts samples to the native program's bytes and the installed
-# hextant.exe answers --version; a silent uninstall leaves no file or registry key of ours.
+# and the Qt plugins into Program Files\Hextant, every DLL they load among them or the system's, a
+# Start-menu entry, and "Open with" entries for the grid file types that leave their default
+# program alone, and changes no environment variable; the installed hextant-convert.exe converts
+# samples to the native program's bytes and the installed hextant.exe answers --version; a silent
+# uninstall leaves no file or registry key of ours.
 set -u
 msi=$1 native=$2 samples=$3 prefix=$4 version=$5
 export WINEPREFIX=$prefix WINEDEBUG=-all
@@ -13,9 +14,9 @@ export WINEPREFIX=$prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+types='.isg .gtx .tif .tiff .bin .byn .asc .grd'
 ours='HKLM\Software\Hextant HKLM\Software\Classes\Hextant.GridFile
-  HKLM\Software\Classes\Applications\hextant.exe HKLM\Software\Classes\.isg
-  HKLM\Software\Classes\.gtx'
+  HKLM\Software\Classes\Applications\hextant.exe'
 environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 
 rm -rf "$prefix"
@@ -25,6 +26,11 @@ wineserver -w
 drive=$prefix/drive_c
 files_before=$(cd "$drive" && find . | LC_ALL=C sort)
 env_before=$(wine reg query "$environment" 2>&1; wine reg query 'HKCU\Environment' 2>&1)
+# The file types the system knew before are the system's; the others are ours to remove.
+for type in $types; do
+  wine reg query "HKLM\\Software\\Classes\\$type" > /dev/null 2>&1 ||
+    ours="$ours HKLM\\Software\\Classes\\$type"
+done
 
 if ! wine msiexec /i "$(winepath -w "$msi")" /qn; then
   echo "FAIL: the silent install stopped with $?"
@@ -40,7 +46,17 @@ done
 entries=("$drive"/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Hextant.lnk
   "$drive"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Hextant.lnk)
 [ -f "${entries[0]}" ] || [ -f "${entries[1]}" ] || fail "no Start-menu entry"
-for type in .isg .gtx; do
+# Windows looks for the DLLs of a program, and of a plugin it loads by its path, in the program's
+# folder first: each DLL imported by an installed file is in bin\ or is one of the system's (API
+# sets, api-ms-win-*, are the system's names for its own DLLs).
+while IFS= read -r -d '' module; do
+  for dll in $(x86_64-w64-mingw32-objdump -p "$module" | awk '/DLL Name:/ {print $3}'); do
+    [[ ${dll,,} == api-ms-win-* ]] ||
+      [ -n "$(find "$installed/bin" "$drive/windows/system32" -maxdepth 1 -iname "$dll")" ] ||
+      fail "${module#"$installed"/} loads $dll, which is neither installed nor the system's"
+  done
+done < <(find "$installed" \( -iname '*.dll' -o -iname '*.exe' \) -print0)
+for type in $types; do
   wine reg query "HKLM\\Software\\Classes\\$type\\OpenWithProgids" /v Hextant.GridFile > /dev/null \
     2>&1 || fail "Hextant is not offered to open $type files"
   default=$(wine reg query "HKLM\\Software\\Classes\\$type" /ve 2>&1 | tr -d '\r' | grep REG_SZ)
@@ -57,7 +73,7 @@ env_after=$(wine reg query "$environment" 2>&1; wine reg query 'HKCU\Environment
 
 # The installed programs at work, from a folder of the user's.
 work=$drive/users/Public/hextant-work
-for sample in isg20_egm96_dms.isg:grid catalunya_egm96.gr:catalunya; do
+for sample in isg20_egm96_dms.isg:grid egm96_proj.tif:grid catalunya_egm96.gr:catalunya; do
   file=${sample%:*} format=${sample#*:} name=${file%.*}
   mkdir -p "$work/native-$format" "$work/$format"
   cp "$samples/$file" "$work/native-$format/"
@@ -86,6 +102,10 @@ left=$(comm -13 <(echo "$files_before") <(echo "$files_after") | grep -vx './win
 [ -z "$left" ] || fail "left after uninstalling: $left"
 for key in $ours; do
   wine reg query "$key" > /dev/null 2>&1 && fail "left after uninstalling: $key"
+done
+for type in $types; do
+  wine reg query "HKLM\\Software\\Classes\\$type\\OpenWithProgids" /v Hextant.GridFile > /dev/null 2>&1 &&
+    fail "left after uninstalling: Hextant offered for $type"
 done
 
 if [ "$failures" -ne 0 ]; then

@@ -20,19 +20,22 @@ want="WriteBodyFileHDM WriteCoordTypeFileHDM WriteHeaderFileHDM WritePtsFileHDM 
 # same FORMAT SAMPLE [OPTION...]
 same() {
   local format=$1 sample=$2 name=${2%.*}
+  local dir=$work/$format/$name
   shift 2
-  mkdir -p "$work/$format/native" "$work/$format/windows"
-  cp "$samples/$sample" "$work/$format/native/"
-  cp "$samples/$sample" "$work/$format/windows/"
-  "$native" --format "$format" --quiet "$@" "$work/$format/native/$sample" > /dev/null 2>&1 ||
-    { fail "$format: the native program stopped with $?"; return; }
-  (cd "$work/$format" && "$wine" "$windows" --format "$format" --quiet "$@" "windows\\$sample") \
-    > "$work/$format/out" 2>&1 ||
-    { fail "$format: the Windows program stopped with $?: $(cat "$work/$format/out")"; return; }
+  mkdir -p "$dir/native" "$dir/windows"
+  cp "$samples/$sample" "$dir/native/" && cp "$samples/$sample" "$dir/windows/" ||
+    { fail "$format: no sample $sample"; return; }
+  "$native" --format "$format" --quiet "$@" "$dir/native/$sample" > /dev/null 2>&1 ||
+    { fail "$format $sample: the native program stopped with $?"; return; }
+  (cd "$dir" && "$wine" "$windows" --format "$format" --quiet "$@" "windows\\$sample") \
+    > "$dir/out" 2>&1 ||
+    { fail "$format $sample: the Windows program stopped with $?: $(cat "$dir/out")"; return; }
   for file in "$name.HDM" HdmToTarvo.INI; do
-    cmp "$work/$format/native/$file" "$work/$format/windows/$file" || fail "$format: $file differs"
+    cmp "$dir/native/$file" "$dir/windows/$file" || fail "$format $sample: $file differs"
   done
+  converted=$((converted + 1))
 }
+converted=0
 
 same catalunya catalunya_egm96.gr
 same netherlands netherlands_egm96.txt
@@ -42,7 +45,10 @@ same switzerland switzerland_egm96.txt
 same italy italy_egm96.txt
 same la-reunion la_reunion_egm96.txt
 same poland poland_egm96.txt
-same grid isg20_egm96_dms.isg
+# Every grid sample, each layout told apart by its content; and GTX forced by its name.
+for sample in "$samples"/egm96_*.{tif,bin,byn,asc,grd,gtx} "$samples"/isg*.isg; do
+  same grid "${sample##*/}"
+done
 same gtx egm96_cut.gtx
 same wizard generic_egm96.xyz --angular-unit decimal-degrees --spacing-x 0.25 --spacing-y 0.25 \
   --delimiter space --column x=1 --column y=2 --column separation=3
@@ -51,4 +57,4 @@ if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1
 fi
-echo "windows same bytes: $exported; every model and HdmToTarvo.INI identical"
+echo "windows same bytes: $exported; $converted models and HdmToTarvo.INI files identical"
