@@ -8,15 +8,19 @@
 namespace hextant::test {
 namespace {
 
+// Linux's pictures (`make screenshots`) and Windows' (`make screenshots-windows`).
 TEST(Screenshots, ShowTheProgramsVersion) {
-  const QDir folder(HEXTANT_SCREENSHOTS_DIR);
-  const QStringList pictures = folder.entryList({"*.png"}, QDir::Files);
-  ASSERT_FALSE(pictures.isEmpty()) << HEXTANT_SCREENSHOTS_DIR;
-  for (const QString& name : pictures) {
-    const QImage picture(folder.filePath(name));
-    ASSERT_FALSE(picture.isNull()) << name.toStdString();
-    EXPECT_EQ(picture.text("Version").toStdString(), HEXTANT_VERSION_TEXT)
-        << name.toStdString() << " is from another version: `make screenshots` draws it again";
+  for (const char* system : {"", "/windows"}) {
+    const QDir folder(QString(HEXTANT_SCREENSHOTS_DIR) + system);
+    const QStringList pictures = folder.entryList({"*.png"}, QDir::Files);
+    ASSERT_FALSE(pictures.isEmpty()) << folder.path().toStdString();
+    for (const QString& name : pictures) {
+      const std::string path = folder.filePath(name).toStdString();
+      const QImage picture(folder.filePath(name));
+      ASSERT_FALSE(picture.isNull()) << path;
+      EXPECT_EQ(picture.text("Version").toStdString(), HEXTANT_VERSION_TEXT)
+          << path << " is from another version: draw it again";
+    }
   }
 }
 
