@@ -2,6 +2,9 @@
 
 // Reading a grid file held in memory, for the tests of the grid layouts.
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <sstream>
@@ -63,5 +66,21 @@ struct Read {
   GridDescription grid;
   std::vector<Node> nodes;
 };
+
+// Checks the 2 rows of 3 nodes the tables of layouts read: positions from (west, south) by (dx,
+// dy), values within `tolerance` (NaN: no value).
+inline void ExpectSixNodes(const Read& r, double west, double south, double dx, double dy,
+                           const std::vector<double>& southToNorth, double tolerance = 0) {
+  ASSERT_EQ(r.nodes.size(), 6u);
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_DOUBLE_EQ(r.nodes[i].x, west + dx * static_cast<double>(i % 3)) << i;
+    EXPECT_DOUBLE_EQ(r.nodes[i].y, south + dy * static_cast<double>(i / 3)) << i;
+    if (std::isnan(southToNorth[i])) {
+      EXPECT_TRUE(std::isnan(r.nodes[i].value)) << i << ": " << r.nodes[i].value;
+    } else {
+      EXPECT_NEAR(r.nodes[i].value, southToNorth[i], tolerance) << i;
+    }
+  }
+}
 
 }  // namespace hextant::grid_test
