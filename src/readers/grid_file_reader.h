@@ -1,8 +1,8 @@
 #pragma once
 
-// The reader of published grid files (ISG, GTX, GeoTIFF, NGS, BYN, ESRI ASCII, Surfer): the layout is told
-// from the file's content, every node of the file becomes a node of the model, values are taken as
-// stored, in metres.
+// The reader of published grid files (ISG, GTX, GeoTIFF, NGS, BYN, ESRI ASCII, Surfer): the layout
+// is told from the file's content, every node of the file becomes a node of the model, values are
+// taken as stored, in metres.
 
 #include <cstdint>
 #include <filesystem>
