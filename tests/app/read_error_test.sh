@@ -54,6 +54,8 @@ check grid egm96_ngs_be.bin
 check grid egm96_byn4.byn
 check grid egm96_surfer.grd
 check grid egm96_surfer7.grd
+check grid egm96_proj.tif
+check geotiff egm96_lzw_area.tif
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
