@@ -194,9 +194,6 @@ std::int16_t RecognizeNationalFormat(std::string_view head, std::uint64_t size) 
 }
 
 std::int16_t RecognizeSourceFormat(const std::filesystem::path& path) {
-  if (RecognizeGridFile(path)) {
-    return FormatGridFile;
-  }
   SourceFile source;
   if (!source.Open(path)) {
     return FormatImportWizard;
@@ -205,6 +202,11 @@ std::int16_t RecognizeSourceFormat(const std::filesystem::path& path) {
                    '\0');
   source.Stream().read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<std::size_t>(source.Stream().gcount()));
+  // One read of the head for both: the grid layouts look at its first GridHeadSize bytes.
+  const std::string_view gridHead = std::string_view(head).substr(0, GridHeadSize);
+  if (RecognizeGridLayout(gridHead, source.Size())) {
+    return FormatGridFile;
+  }
   return RecognizeNationalFormat(head, source.Size());
 }
 
